@@ -1,0 +1,5 @@
+#include "core/game_state.h"
+
+GameState gameState;
+
+void ResetGameState() { gameState = GameState{}; }

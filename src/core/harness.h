@@ -1,0 +1,51 @@
+// The test harness built into the game: options for tests, benchmarks and bug reports.
+// Without options the game behaves as it always does.
+//
+//   --data DIR            change into DIR before start-up
+//   --windowed WxH        an ordinary window of W x H pixels, taken as the desktop size
+//   --fast                no frame pacing and no sleeping; a virtual millisecond clock
+//   --frames N            end the program, exit status 0, right after the N-th presented frame
+//   --replay FILE         keyboard and joypad from FILE instead of the devices
+//   --record FILE         write every change of key and button state to FILE
+//   --screenshot N:FILE   write presented frame N as a PNG (repeatable)
+//   --dump N:FILE         write the game state after presented frame N as JSON (repeatable)
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+struct HarnessOptions {
+  std::string dataDirectory;
+  int32_t windowWidth = 0, windowHeight = 0;
+  bool fast = false;
+  int32_t endFrame = 0;
+  std::string replayFile;
+  std::string recordFile;
+  std::multimap<int32_t, std::string> screenshots;  // frame -> file
+  std::multimap<int32_t, std::string> dumps;        // frame -> file
+};
+
+extern HarnessOptions harnessOptions;
+
+// One replay event: at the poll after presented frame `frame`, key or button `input` goes down or up.
+struct ReplayEvent {
+  int32_t frame = 0;
+  bool down = false;
+  std::string input;  // "UP", "JOY3", "0x1E", ...
+};
+
+// Parses the command line; prints the problem and returns false on a bad option.
+bool ParseHarnessOptions(int argc, char** argv);
+bool ParseHarnessOptions(const std::vector<std::string>& args, std::string& error);
+
+// Parses a replay file's text; returns false (with a message naming the line) on a bad line.
+bool ParseReplay(const std::string& text, std::vector<ReplayEvent>& events, std::string& error);
+
+// Applies the options that act before start-up (directory, window size, fast mode, replay).
+// Returns false with a message on stderr when they cannot be applied.
+bool ApplyHarnessOptions();
+
+// The game state as the --dump JSON object.
+std::string DumpGameState(int32_t frame);

@@ -1,0 +1,38 @@
+// The program's spine: start-up, the mode choice, the main loop, the game step and shut-down.
+#pragma once
+
+#include <cstdint>
+
+// Start-up, mode choice and main loop; never returns.
+[[noreturn]] void Main();
+
+// Fills screenWidth, screenHeight and fontScale from the primary desktop.
+void ExamineDesktop();
+// Opens the window and then the screen; reports errors 2 and 1.
+void OpenMainWindow();
+// Creates the empty lists and the start-up tile map.
+void CreateWorldLists();
+// Loads topography images, object definitions, sounds, music list, floating images and the font.
+void LoadAssets();
+
+// One pass of the main loop.
+void MainLoopPass();
+// One frame of play.
+void GameStep();
+// Draws the visible world and runs the per-frame world procedures.
+void WorldStep();
+// level + 1, timeLeft 0.
+void CompleteLevel();
+// Handles at most one window message (waiting at most 1 ms); the message is ignored.
+void PumpWindowEvent();
+
+// Labyrinth mode was chosen at start-up (USESELFCREATEBASE 1).
+extern bool labyrinthMode;
+
+// Releases every media service (window, quads, sounds, mouse, images, keyboard, joystick, files).
+void ReleaseServices();
+// Releases every service and ends the process with exit status 0. Never returns.
+[[noreturn]] void ShutDown();
+
+// Puts every global of every subsystem back to its start-up value (tests start clean).
+void ResetAllState();

@@ -1,0 +1,145 @@
+#include "core/settings.h"
+
+#include <functional>
+#include <unordered_map>
+
+#include "core/game_state.h"
+#include "core/random.h"
+#include "media/files.h"
+#include "media/text.h"
+
+Settings settings;
+std::string baseDirectory;
+
+namespace {
+
+int8_t Flag(const std::string& value) { return static_cast<int8_t>(static_cast<uint8_t>(TextToInteger(value) & 0xFF)); }
+
+using Setter = std::function<void(const std::string&)>;
+
+const std::unordered_map<std::string, Setter>& Setters() {
+  static const std::unordered_map<std::string, Setter> table = [] {
+    std::unordered_map<std::string, Setter> t;
+    auto path = [&t](const char* key, std::string Settings::*field) {
+      t[key] = [field](const std::string& v) { settings.*field = baseDirectory + v; };
+    };
+    auto text = [&t](const char* key, std::string Settings::*field) {
+      t[key] = [field](const std::string& v) { settings.*field = v; };
+    };
+    auto integer = [&t](const char* key, int32_t Settings::*field) {
+      t[key] = [field](const std::string& v) { settings.*field = TextToInteger(v); };
+    };
+    auto flag = [&t](const char* key, int8_t Settings::*field) {
+      t[key] = [field](const std::string& v) { settings.*field = Flag(v); };
+    };
+    auto real = [&t](const char* key, float Settings::*field) {
+      t[key] = [field](const std::string& v) { settings.*field = TextToFloat(v); };
+    };
+
+    path("SOUNDFXPATH", &Settings::SOUNDFXPATH);
+    text("INGAMEMUSIC", &Settings::INGAMEMUSIC);
+    path("EGFXPATH", &Settings::EGFXPATH);
+    integer("EGFXMAX", &Settings::EGFXMAX);
+    text("SCREGFXPATH", &Settings::SCREGFXPATH);
+    integer("SCREGFXMAX", &Settings::SCREGFXMAX);
+    path("FONTPATH", &Settings::FONTPATH);
+    path("FONTSYSTEM", &Settings::FONTSYSTEM);
+    t["WINDOWMODE"] = [](const std::string& v) { settings.WINDOWMODE = gameState.drawWorld = Flag(v); };
+    t["USESPRITE3D"] = [](const std::string& v) { settings.USESPRITE3D = gameState.drawWorld = Flag(v); };
+    integer("MULTITASK", &Settings::MULTITASK);
+    text("APPNAME", &Settings::APPNAME);
+    t["RESOLUTION"] = [](const std::string& v) {
+      settings.RESOLUTION = TextToFloat(v);
+      gameState.tileWidth = settings.RESOLUTION;
+      gameState.tileHeight = settings.RESOLUTION;
+    };
+    flag("USEEXTENDEDTOPO", &Settings::USEEXTENDEDTOPO);
+    text("APPENTRY", &Settings::APPENTRY);
+    text("APPSTART", &Settings::APPSTART);
+    text("RGBCODEPATH", &Settings::RGBCODEPATH);
+    path("TOPOGFX", &Settings::TOPOGFX);
+    text("GFXCODEC", &Settings::GFXCODEC);
+    path("WORLDGFX", &Settings::WORLDGFX);
+    integer("MAXFOE", &Settings::MAXFOE);
+    text("LOADSCREEN", &Settings::LOADSCREEN);
+    text("LOADINTROSCREEN", &Settings::LOADINTROSCREEN);
+    text("KESTRAVON1", &Settings::KESTRAVON1);
+    text("KESTRAVON", &Settings::KESTRAVON);
+    real("FULLSCREENZOOM", &Settings::FULLSCREENZOOM);
+    integer("RESBASEW", &Settings::RESBASEW);
+    path("CURSOR", &Settings::CURSOR);
+    t["CURSORSPEED"] = [](const std::string& v) {
+      int32_t speed = TextToInteger(v);
+      if (speed > 255) speed = 255;
+      if (speed < 0) speed = 0;
+      settings.CURSORSPEED = 255 - speed;
+    };
+    t["WORLDRANDOM"] = [](const std::string& v) {
+      settings.WORLDRANDOM = TextToInteger(v);
+      RandomSeed(settings.WORLDRANDOM);
+    };
+    t["MAPSIZE"] = [](const std::string& v) {
+      int32_t size = TextToInteger(v);
+      if (size > 1024) size = 1024;
+      if (size < 0) size = 32;
+      settings.MAPSIZE = size;
+    };
+    integer("WORLDREFRESH", &Settings::WORLDREFRESH);
+    path("SELFCREATEBASE", &Settings::SELFCREATEBASE);
+    flag("USESELFCREATEBASE", &Settings::USESELFCREATEBASE);
+    integer("LABSWITCH", &Settings::LABSWITCH);
+    flag("SMOOTH", &Settings::SMOOTH);
+    text("GAMEMODE", &Settings::GAMEMODE);
+    text("TIMERSOUND", &Settings::TIMERSOUND);
+    text("DEFTILESOUND", &Settings::DEFTILESOUND);
+    text("FIXEDTILESOUND", &Settings::FIXEDTILESOUND);
+    text("PINKTILEFIXEDSOUND", &Settings::PINKTILEFIXEDSOUND);
+    text("EXPLOSIONSOUND", &Settings::EXPLOSIONSOUND);
+
+    text("SAVEGFX", &Settings::SAVEGFX);
+    text("SAVEEVOLUTION", &Settings::SAVEEVOLUTION);
+    text("GFXPATH", &Settings::GFXPATH);
+    text("TOPO", &Settings::TOPO);
+    text("BASICGFX", &Settings::BASICGFX);
+    text("SYSTEMCORE", &Settings::SYSTEMCORE);
+    text("CORENAME", &Settings::CORENAME);
+    text("LOGPATH", &Settings::LOGPATH);
+    text("LOGFILE", &Settings::LOGFILE);
+    text("USELOGFILE", &Settings::USELOGFILE);
+    text("LOADANIM", &Settings::LOADANIM);
+    text("RESBASEH", &Settings::RESBASEH);
+    text("VEGIDENSE", &Settings::VEGIDENSE);
+    text("USEFULLMATRIX", &Settings::USEFULLMATRIX);
+    text("MULTICORE", &Settings::MULTICORE);
+    text("WORLDTEMPERATURE", &Settings::WORLDTEMPERATURE);
+    text("VIEW", &Settings::VIEW);
+    text("ENDTIMERSOUND", &Settings::ENDTIMERSOUND);
+    text("BOMBPICKUPSOUND", &Settings::BOMBPICKUPSOUND);
+    text("MENUMUSIC", &Settings::MENUMUSIC);
+    text("USESCALER", &Settings::USESCALER);
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace
+
+void ResetSettings() { settings = Settings{}; }
+
+void ApplySetting(const std::string& key, const std::string& value) {
+  const auto& table = Setters();
+  auto it = table.find(key);
+  if (it != table.end()) it->second(value);
+}
+
+bool ReadSettingsFile(const std::string& path) {
+  const int32_t file = OpenTextFile(-1, path);
+  if (file == 0) return false;
+  while (!AtEndOfFile(file)) {
+    const std::string key = ReadLine(file);
+    const std::string value = ReadLine(file);
+    ApplySetting(key, value);
+  }
+  CloseTextFile(file);
+  return true;
+}

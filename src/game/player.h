@@ -1,0 +1,40 @@
+// The player: its step with the scrolling view, painting under it, and the fixing rules.
+#pragma once
+
+#include <cstdint>
+
+struct Player {
+  float x = 0.0f;         // pixel offset of the sprite from the screen's left edge
+  float y = 0.0f;         // pixel offset from the top edge
+  int32_t sprite3D = 0;   // the quad drawn for the player
+  int32_t sprite = 0;     // the image it was made from
+  int32_t moveTick = 0;   // frames counted towards the next movement sample
+  int32_t heading = 18;   // 14 down, 15 left, 16 right, 17 up, 18 none (18 outside PlayerStep)
+};
+
+extern Player player;
+// The step under way: first in cells (-1, 0, +1), then in pixels.
+extern int32_t stepX, stepY;
+
+// Direction codes of the input mapping.
+constexpr int32_t kDirUp = 6, kDirDown = 7, kDirLeft = 8, kDirRight = 9, kDirNone = 16;
+// Headings of the player and the foes.
+constexpr int32_t kHeadDown = 14, kHeadLeft = 15, kHeadRight = 16, kHeadUp = 17, kHeadNone = 18;
+
+// The player's map cell.
+int32_t PlayerColumn();
+int32_t PlayerRow();
+
+void PlayerStep(int32_t direction);
+void MoveOrScroll();
+// Touches objects, paints the player's cell, spins and draws the player.
+void PlayerFrame();
+void PaintCell(int32_t x, int32_t y);
+// HARDCORE: ends the game when all four neighbours are blue floor or wall.
+void CheckTrapped(int32_t x, int32_t y);
+// Back to the title screen, or the end of the program once the quit was confirmed.
+void LeaveGame();
+void FixBlueBlock(int32_t x, int32_t y);
+void FixPinkBlock(int32_t x, int32_t y);
+
+void ResetPlayerState();

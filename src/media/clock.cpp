@@ -1,0 +1,39 @@
+#include "media/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+const auto startTime = std::chrono::steady_clock::now();
+bool fastMode = false;
+uint32_t virtualMs = 0;
+
+}  // namespace
+
+uint32_t MillisecondsSinceStart() {
+  if (fastMode) return virtualMs;
+  const auto elapsed = std::chrono::steady_clock::now() - startTime;
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+void SleepMs(int32_t milliseconds) {
+  if (milliseconds < 0) milliseconds = 0;
+  if (fastMode) {
+    virtualMs += static_cast<uint32_t>(milliseconds);
+    return;
+  }
+  if (milliseconds == 0) {
+    std::this_thread::yield();
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void YieldThread() {
+  if (!fastMode) std::this_thread::yield();
+}
+
+void SetFastMode(bool fast) { fastMode = fast; }
+bool FastMode() { return fastMode; }
+void AdvanceVirtualFrame() { virtualMs += 16; }

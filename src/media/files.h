@@ -1,0 +1,51 @@
+// Text files read line by line, directory listings with wildcard patterns, the current directory.
+//
+// Paths may use "\" or "/" as separators. Where an exact path does not exist, each level of it
+// is matched against the directory's entries ignoring letter case, so that data written on a
+// case-insensitive system loads here. Handles are positive numbers; pass -1 to ask for a new one,
+// 0 means none or failed, and every operation on a handle that names nothing does nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The path as this file system writes it: separators become "/", and each level that does not
+// exist exactly is replaced by the entry matching it ignoring letter case (if there is one).
+std::string ResolvePath(const std::string& path);
+
+// Converts backslashes to the native separator, without looking at the disk.
+std::string NativePath(const std::string& path);
+
+// Opens a file for reading. Result: the file number, 0 on failure.
+int32_t OpenTextFile(int32_t id, const std::string& path);
+
+// Non-zero when no byte is left to read (also for a number that names no file).
+bool AtEndOfFile(int32_t file);
+
+// The next line without its end. A line ends at CR, LF, CR LF, a zero byte or the end of file;
+// at the end of the file the result is empty.
+std::string ReadLine(int32_t file);
+
+void CloseTextFile(int32_t file);
+
+// Entry types.
+constexpr int32_t kEntryFile = 1;
+constexpr int32_t kEntryDirectory = 2;
+
+// Starts a listing of the entries of a directory matching a wildcard pattern ("*" and "?",
+// letter case ignored, "*.*" or an empty pattern match everything, "." and ".." included).
+// Entries come sorted by name, letter case ignored. Result: the listing number, 0 if the
+// directory cannot be read.
+int32_t ListDirectory(int32_t id, const std::string& directory, const std::string& pattern);
+
+// Advances to the next entry; 0 when there are no more.
+int32_t NextEntry(int32_t listing);
+std::string EntryName(int32_t listing);
+int32_t EntryType(int32_t listing);
+void EndListing(int32_t listing);
+
+// The process's current directory, always with a trailing "/".
+std::string CurrentDirectory();
+
+// Closes every open file and listing (shut-down and tests).
+void CloseAllFiles();

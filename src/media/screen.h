@@ -1,0 +1,111 @@
+// The window, the back buffer, images and quads (textured rectangles), and plain 2D boxes.
+//
+// Images are decoded into memory when loaded and become textures once a screen is open, so
+// that the game logic (and its tests) can load images and make quads without a display; drawing
+// without a screen does nothing. Handles are positive numbers: pass -1 to ask for a new one (a
+// positive number replaces that object), 0 means none or failed, and operations on a number that
+// names nothing do nothing and return 0. Colours are r + g * 256 + b * 65536.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr int32_t kMagenta = 255 + 0 * 256 + 255 * 65536;
+constexpr int32_t kWhite = 0xFFFFFF;
+constexpr int32_t kBlack = 0;
+
+// --- Display and window ---------------------------------------------------------------------
+
+// Starts the video system (no window yet). Returns false where there is no display.
+bool StartVideo();
+// The number of desktops; call before DesktopWidth/DesktopHeight. 0 without a display.
+int32_t CountDesktops();
+int32_t DesktopWidth(int32_t desktop);
+int32_t DesktopHeight(int32_t desktop);
+
+// Test harness: pretend the primary desktop is w x h and open an ordinary window of that size.
+void SetWindowedSize(int32_t width, int32_t height);
+
+// Opens a borderless window (an ordinary one under SetWindowedSize). Result: window number, 0 on failure.
+int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title);
+// Creates the back buffer of width x height shown in the window and arms the frame pacing.
+// Result non-zero on success.
+int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
+                           int32_t stretch, int32_t rightMargin, int32_t bottomMargin);
+bool ScreenOpen();
+
+// Waits until more than 1/61 s has passed since the previous present (not in fast mode), then
+// shows the back buffer. Counts presented frames and runs the present hook afterwards.
+void PresentFrame();
+// Frames presented so far (the first present is frame 1).
+int32_t PresentedFrames();
+// Called right after every present with the frame's number (the test harness uses it).
+void SetPresentHook(void (*hook)(int32_t frame));
+
+// Writes the back buffer as a PNG file (test harness). Returns false on failure.
+bool SaveBackBufferPng(const std::string& path);
+
+// Handles at most one pending window message, waiting up to the given time when none is
+// queued. Window messages have no effect on the game.
+void WaitWindowMessage(int32_t milliseconds);
+// Empties the window's message queue (all messages are ignored).
+void DrainWindowMessages();
+
+// A modal box with one OK button. Returns false where it could not be shown.
+bool ShowMessageBox(const std::string& title, const std::string& text, int32_t flags);
+
+// Closes the screen, the window and every image and quad.
+void EndVideo();
+
+// --- Images ---------------------------------------------------------------------------------
+
+// image -1: the default transparent colour for images created later; else that image's key.
+void SetTransparentColour(int32_t image, int32_t colour);
+// Decodes a PNG, JPEG, TGA or TIFF file. Pixels of the transparent colour become invisible.
+int32_t LoadImage(int32_t id, const std::string& path, int32_t mode);
+// A new image holding that rectangle of the back buffer as drawn so far this frame
+// (clipped to the back buffer; 0 when nothing of it lies inside).
+int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode);
+bool ImageExists(int32_t image);
+void FreeImage(int32_t image);
+int32_t ImageWidth(int32_t image);
+int32_t ImageHeight(int32_t image);
+// The colour of one pixel of a decoded image (r + g*256 + b*65536 + a*16777216), for tests.
+uint32_t ImagePixel(int32_t image, int32_t x, int32_t y);
+
+// --- Quads ----------------------------------------------------------------------------------
+
+// A new quad textured with the image, sized like it, white, upright.
+int32_t MakeQuad(int32_t id, int32_t image);
+bool QuadExists(int32_t quad);
+void FreeQuad(int32_t quad);
+// Upright width x height with its top-left corner at the drawing point; the accumulated
+// rotation is kept, so the next RotateQuad in mode 1 turns it to that value plus the new angle.
+void ResizeQuad(int32_t quad, int32_t width, int32_t height);
+// Rotates about the centre; mode 1 adds the angle to the accumulated rotation.
+void RotateQuad(int32_t quad, float angle, int32_t mode);
+void SetQuadColour(int32_t quad, int32_t colour);
+int32_t QuadWidth(int32_t quad);
+int32_t QuadHeight(int32_t quad);
+// The angle the quad is drawn at: 0 after a resize, else the accumulated rotation.
+float QuadAngle(int32_t quad);
+float QuadAccumulatedRotation(int32_t quad);
+
+// Blend factors, numbered 1 zero, 2 one, 3 source colour, 4 inverse source colour, 5 source
+// alpha, 6 inverse source alpha, 7 destination alpha, 8 inverse destination alpha, 9 destination
+// colour, 10 inverse destination colour, 11 saturated source alpha. Start value (5, 6).
+void SetQuadBlending(int32_t source, int32_t destination);
+// 0 nearest pixel, any other value bilinear.
+void SetQuadFiltering(int32_t flag);
+void BeginQuads();
+void EndQuads();
+// Draws with the top-left corner at (x, y) and the opacity multiplied by alpha / 255.
+void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha);
+
+// --- The back buffer and plain 2D drawing ---------------------------------------------------
+
+void ClearBackBuffer(int32_t colour);
+int32_t BackBufferTarget();
+void BeginDrawing(int32_t target);
+void EndDrawing();
+void FillBox(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour);

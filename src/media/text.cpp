@@ -1,0 +1,59 @@
+#include "media/text.h"
+
+#include <cmath>
+#include <cstdlib>
+
+std::string FileNamePart(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (!name.empty() && name[0] == '"') {
+    name.erase(0, 1);
+    const size_t quote = name.find('"');
+    if (quote != std::string::npos) name.resize(quote);
+  }
+  return name;
+}
+
+int32_t FindText(const std::string& text, const std::string& needle, int32_t start) {
+  if (text.empty() || needle.empty()) return 0;
+  if (start < 1) start = 1;
+  if (static_cast<size_t>(start) > text.size()) return 0;
+  const size_t at = text.find(needle, static_cast<size_t>(start - 1));
+  return at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
+}
+
+std::string TextMid(const std::string& text, int32_t start, int32_t length) {
+  if (start < 1) start = 1;
+  if (length <= 0 || static_cast<size_t>(start) > text.size()) return "";
+  return text.substr(static_cast<size_t>(start - 1), static_cast<size_t>(length));
+}
+
+std::string TextLeft(const std::string& text, int32_t n) {
+  if (n <= 0) return "";
+  return text.substr(0, static_cast<size_t>(n));
+}
+
+int32_t TextLength(const std::string& text) { return static_cast<int32_t>(text.size()); }
+
+std::string NumberText(int32_t value) { return std::to_string(value); }
+
+float RoundFloat(float value, int32_t mode) { return mode == 1 ? std::ceil(value) : std::floor(value); }
+
+int32_t RoundHalfEven(double value) {
+  if (!std::isfinite(value)) return 0;
+  if (value >= 2147483647.0) return INT32_MAX;
+  if (value <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(std::nearbyint(value));  // the default rounding mode is to even
+}
+
+int32_t TextToInteger(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) i++;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  uint32_t value = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') value = value * 10u + static_cast<uint32_t>(text[i++] - '0');
+  return static_cast<int32_t>(negative ? 0u - value : value);
+}
+
+float TextToFloat(const std::string& text) { return static_cast<float>(std::strtod(text.c_str(), nullptr)); }

@@ -1,0 +1,94 @@
+// The tile map: a grid of cells, each holding one named tile read from its tile definition file,
+// and the list of objects that tiles spawn on their cells.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TileCell {
+  int32_t childObject[8] = {};  // per child slot: position in placedObjects of its object; -1 none
+  std::string childName[8];     // per child slot: an object definition's DGFXNAME, or "#"
+  int32_t lastChildSlot = 0;    // highest slot that received an object; -1 none
+  int32_t tileSprite = 0;       // the cell's own quad; 0 none
+  int32_t alpha = 0;            // opacity; 0 = neither drawn nor stepped
+  std::string tileName;         // the tile's name, also its definition file's name
+  std::string gfxName;          // file name of an entry of topographyImages
+  int32_t tileSeed = 0;         // RANDOMSEED; kept, read by nothing
+  int8_t useCollision = 0;      // 0 open, 1 blocks walking, 2 also stops a bomb blast
+  int8_t hasContactObjects = 0; // -1 after a definition is read, 0 after spawning, 1 touchable
+  int8_t inMap = 0;             // 1 = the cell belongs to the current map
+  int8_t maxChildSlot = 0;      // highest slot named with a value other than "#"
+  int8_t direction = 0;         // USEDIRECTION: 13 DEFAULT, 14 DOWN, 15 LEFT, 16 RIGHT, 17 UP
+  int32_t transparency = 0;     // TRANSPARENCY; its effect is alpha
+  int8_t useEnemy = 0;          // 1 lets foes spawn here
+  int32_t value1 = 0;           // VALUE1, the score of a fixed cell
+};
+
+// The grid, indexed by column then row from 0. Positions outside it are never drawn, never
+// match a name and are closed to walking; writes to them do nothing.
+class TileGrid {
+ public:
+  void Create(int32_t columns, int32_t rows);
+  int32_t Columns() const { return columns_; }
+  int32_t Rows() const { return rows_; }
+  bool Inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < columns_ && y < rows_; }
+  // The cell, or nullptr outside the grid.
+  TileCell* Find(int32_t x, int32_t y) { return Inside(x, y) ? &cells_[Index(x, y)] : nullptr; }
+  const TileCell* Find(int32_t x, int32_t y) const { return Inside(x, y) ? &cells_[Index(x, y)] : nullptr; }
+  // The cell's tile name; empty outside the grid.
+  const std::string& Name(int32_t x, int32_t y) const;
+  // The cell's useCollision; 1 (closed) outside the grid.
+  int8_t Collision(int32_t x, int32_t y) const;
+
+ private:
+  size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(x) * static_cast<size_t>(rows_) + static_cast<size_t>(y); }
+  std::vector<TileCell> cells_;
+  int32_t columns_ = 0, rows_ = 0;
+};
+
+struct PlacedObject {
+  int8_t gfxShow = 0;          // DGFXSHOW: drawn
+  int32_t alpha = 0;           // DGFXTRANSPARENCY: opacity
+  int32_t objSprite = 0;       // the object's own quad
+  int8_t collision = 0;        // DCOLLISION: the player touches it
+  float width = 0.0f, height = 0.0f;
+  float drawOffsetX = 0.0f, drawOffsetY = 0.0f;
+  int32_t blendSource = 0;     // DXMODE1
+  int32_t blendDest = 0;       // DXMODE2
+  int8_t killOnCollision = 0;  // DKILLONCOLLISION
+  int32_t scoreValue = 0;      // DSCORE
+  int8_t countToScore = 0;     // DCOUNTTOSCORE
+  std::string countSound;      // DCOUNTSOUND
+  int8_t useCountSound = 0;    // DUSECOUNTSOUND
+  int8_t isPlayer = 0;         // DISPLAYER
+  int8_t isGoody = 0;          // DISGOODY: counts as one more tile to be done
+  int32_t extraTime = 0;       // DEXTRATIME
+};
+
+extern TileGrid tileMap;
+// Only appended to and cleared whole, so positions stay valid.
+extern std::vector<PlacedObject> placedObjects;
+
+struct ObjectDefinition;
+
+// The tile directory: RGBCODEPATH + APPSTART + "\".
+std::string TileDirectory();
+
+// Frees every sprite and discards the grid and placedObjects (tests and shut-down).
+void ResetTileMap();
+// Empties the world before a level is built: view to 0, no edge entries, objects and cell
+// sprites freed, a fresh grid of 257 x 257 cells.
+void ResetWorld();
+// Gives cell (x, y) a new tile: its name, its definition file, its graphic and its children.
+void PlaceTile(int32_t x, int32_t y, const std::string& name);
+void LoadTileDefinition(int32_t x, int32_t y, const std::string& path);
+void BindTileGraphic(int32_t x, int32_t y, const std::string& gfxName);
+void FitTileSprite(int32_t x, int32_t y);
+void SpawnTileChildren(int32_t x, int32_t y);
+void AlignPlacedObject(const ObjectDefinition& definition, PlacedObject& object);
+void RefitAllTiles();
+// viewCols and viewRows from the screen and tile sizes.
+void ComputeViewSize();
+// Draws the visible cells, running the fixing rules on each drawn cell.
+void DrawMap();

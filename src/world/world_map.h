@@ -1,0 +1,16 @@
+// World mode: a prepared map read from APPENTRY + APPSTART + ".ai42" (tile names) and ".red" (opacities).
+#pragma once
+
+#include <cstdint>
+
+// Largest world side the start-up grid holds.
+constexpr int32_t kMaxWorldSide = 512;
+
+// Loads the world; a missing cell file is error 4.
+void LoadWorld();
+// Reads the cells of an open cell file, past its header.
+void LoadWorldCells(int32_t file, int32_t width, int32_t height);
+// Reads an open value file, header included.
+void LoadWorldValues(int32_t file, int32_t width, int32_t height);
+
+void ResetWorldMapState();

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "core/game_state.h"
+#include "core/main_loop.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetAllState();
+    baseDirectory = "/base/";
+  }
+  // Reads the pairs as a configuration file would give them.
+  bool Read(const std::string& text) { return ReadSettingsFile(dir_.Write("DATA/ini.txt", text)); }
+  TempDir dir_;
+};
+
+TEST_F(SettingsTest, DefaultsHoldWhenKeysAreAbsent) {
+  ASSERT_TRUE(Read("UNKNOWN\nvalue\n"));
+  EXPECT_EQ(settings.EGFXMAX, 50);
+  EXPECT_EQ(settings.SCREGFXMAX, 50);
+  EXPECT_FLOAT_EQ(settings.RESOLUTION, -1.0f);
+  EXPECT_FLOAT_EQ(settings.FULLSCREENZOOM, 1.0f);
+  EXPECT_EQ(settings.RESBASEW, 1);
+  EXPECT_EQ(settings.CURSORSPEED, 0);  // the threshold without the key is 0, not 255
+  EXPECT_EQ(settings.MAPSIZE, 1);
+  EXPECT_EQ(settings.WORLDREFRESH, 60);
+  EXPECT_EQ(settings.SMOOTH, 1);
+  EXPECT_EQ(settings.GAMEMODE, "DEFAULT");
+  EXPECT_EQ(gameState.drawWorld, 0);
+  EXPECT_FLOAT_EQ(gameState.tileWidth, -1.0f);
+}
+
+TEST_F(SettingsTest, ValuesAreConvertedByKind) {
+  ASSERT_TRUE(Read("SOUNDFXPATH\nDATA\\SFX\\\nINGAMEMUSIC\nDATA\\MUSIC\\\nMAXFOE\n  -12abc\n"
+                   "USEEXTENDEDTOPO\n257\nSMOOTH\n256\nFULLSCREENZOOM\n0.5e0x\nAPPNAME\n  Quorvex \n"));
+  EXPECT_EQ(settings.SOUNDFXPATH, "/base/DATA\\SFX\\");  // paths join the base directory as they stand
+  EXPECT_EQ(settings.INGAMEMUSIC, "DATA\\MUSIC\\");      // texts stay as written
+  EXPECT_EQ(settings.MAXFOE, -12);
+  EXPECT_EQ(settings.USEEXTENDEDTOPO, 1);
+  EXPECT_EQ(settings.SMOOTH, 0);
+  EXPECT_FLOAT_EQ(settings.FULLSCREENZOOM, 0.5f);
+  EXPECT_EQ(settings.APPNAME, "  Quorvex ");
+}
+
+TEST_F(SettingsTest, SpecialKeysFollowTheirRules) {
+  struct Case {
+    const char* file;
+    float tile;
+    int32_t mapSize;
+    int32_t threshold;
+  };
+  const Case cases[] = {
+      {"RESOLUTION\n32x32\n", 32.0f, 1, 0},
+      {"RESOLUTION\nabc\n", 0.0f, 1, 0},
+      {"MAPSIZE\n2000\n", -1.0f, 1024, 0},
+      {"MAPSIZE\n-5\n", -1.0f, 32, 0},
+      {"MAPSIZE\n0\n", -1.0f, 0, 0},
+      {"CURSORSPEED\n300\n", -1.0f, 1, 0},
+      {"CURSORSPEED\n-7\n", -1.0f, 1, 255},
+      {"CURSORSPEED\n250\n", -1.0f, 1, 5},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    ASSERT_TRUE(Read(c.file));
+    EXPECT_FLOAT_EQ(gameState.tileWidth, c.tile) << c.file;
+    EXPECT_FLOAT_EQ(gameState.tileHeight, c.tile) << c.file;
+    EXPECT_EQ(settings.MAPSIZE, c.mapSize) << c.file;
+    EXPECT_EQ(settings.CURSORSPEED, c.threshold) << c.file;
+  }
+}
+
+TEST_F(SettingsTest, LaterKeysWinAndBothWorldFlagsShareOneValue) {
+  ASSERT_TRUE(Read("WINDOWMODE\n1\nMAXFOE\n3\nUSESPRITE3D\n0\nMAXFOE\n9\n"));
+  EXPECT_EQ(gameState.drawWorld, 0);
+  EXPECT_EQ(settings.MAXFOE, 9);
+  ASSERT_TRUE(Read("USESPRITE3D\n0\nWINDOWMODE\n1\n"));
+  EXPECT_EQ(gameState.drawWorld, 1);
+}
+
+TEST_F(SettingsTest, KeysMatchOnlyWholeAndCaseSensitive) {
+  ASSERT_TRUE(Read("MAPSIZE \n50\nmapsize\n60\n MAPSIZE\n70\n"));
+  EXPECT_EQ(settings.MAPSIZE, 1);
+}
+
+TEST_F(SettingsTest, PairsOutOfStepMisassignSilently) {
+  // A missing value line shifts every later pair: "MAXFOE" becomes APPNAME's value.
+  ASSERT_TRUE(Read("APPNAME\nMAXFOE\n7\nRESBASEW\n1280\n"));
+  EXPECT_EQ(settings.APPNAME, "MAXFOE");
+  EXPECT_EQ(settings.MAXFOE, 0);
+  EXPECT_EQ(settings.RESBASEW, 1);
+}
+
+TEST_F(SettingsTest, KeyOnTheLastLineGetsAnEmptyValue) {
+  ASSERT_TRUE(Read("MAXFOE\n4\nRESBASEW"));
+  EXPECT_EQ(settings.MAXFOE, 4);
+  EXPECT_EQ(settings.RESBASEW, 0);
+}
+
+TEST_F(SettingsTest, SelectingLabyrinthModeUsesTheLowByte) {
+  ASSERT_TRUE(Read("USESELFCREATEBASE\n257\n"));
+  EXPECT_EQ(settings.USESELFCREATEBASE, 1);
+  ASSERT_TRUE(Read("USESELFCREATEBASE\n256\n"));
+  EXPECT_EQ(settings.USESELFCREATEBASE, 0);
+}
+
+TEST_F(SettingsTest, WorldRandomSeedsAtOnceAndTheLastSeedDecides) {
+  ASSERT_TRUE(Read("WORLDRANDOM\n5\nWORLDRANDOM\n1\n"));
+  EXPECT_EQ(settings.WORLDRANDOM, 1);
+  EXPECT_EQ(Random(99), 72);  // the first draw after seed 1
+}
+
+TEST_F(SettingsTest, StoredButUnusedKeysAreKept) {
+  ASSERT_TRUE(Read("LOGFILE\nlog.txt\nMULTICORE\n4\nMENUMUSIC\nmenu.ogg\n"));
+  EXPECT_EQ(settings.LOGFILE, "log.txt");
+  EXPECT_EQ(settings.MULTICORE, "4");
+  EXPECT_EQ(settings.MENUMUSIC, "menu.ogg");
+}
+
+TEST_F(SettingsTest, MissingFileIsReported) { EXPECT_FALSE(ReadSettingsFile(dir_ / "nothing/ini.txt")); }
+
+}  // namespace
