@@ -16,82 +16,60 @@ namespace {
 constexpr int32_t kWidth = 320, kHeight = 200;
 constexpr uint32_t kRed = 0x0000FF, kBlue = 0xFF0000;
 
-class ZoomPassTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetAllState();
-    if (!OpenTestScreen(kWidth, kHeight)) GTEST_SKIP() << "no display";
-    // A play field that is red in its top-left quarter and blue elsewhere.
-    ASSERT_TRUE(WriteSolidPng(dir_ / "quarter.png", kWidth / 2, kHeight / 2, kRed));
-    quarter_ = MakeQuad(-1, LoadImage(-1, dir_ / "quarter.png", 4));
-    ASSERT_NE(quarter_, 0);
-  }
-  void TearDown() override { CloseTestScreen(); }
-
-  // Draws the play field, runs the pass and grabs what it left in the back buffer.
-  void DrawAndZoom(float zoom) {
-    settings.FULLSCREENZOOM = zoom;
-    BeginQuads();
-    ClearBackBuffer(kBlue);
-    DrawQuad(quarter_, 0, 0, 255);
-    ZoomPass(0);
-    result_ = GrabBackBuffer(-1, 0, 0, kWidth, kHeight, 4);
-    EndQuads();
-  }
-  uint32_t Pixel(int32_t x, int32_t y) { return ImagePixel(result_, x, y) & 0xFFFFFF; }
-
-  TempDir dir_;
-  int32_t quarter_ = 0;
-  int32_t result_ = 0;
+// Draws a play field red in its top-left quarter and blue elsewhere, runs the pass, and reads
+// the grab's size and three pixels of what the pass left in the back buffer.
+struct Zoomed {
+  int32_t grabWidth, grabHeight;
+  uint32_t topLeft, middle, bottomRight;
 };
+Zoomed DrawAndZoom(int32_t quarter, float zoom) {
+  settings.FULLSCREENZOOM = zoom;
+  BeginQuads();
+  ClearBackBuffer(kBlue);
+  DrawQuad(quarter, 0, 0, 255);
+  ZoomPass(0);
+  const int32_t result = GrabBackBuffer(-1, 0, 0, kWidth, kHeight, 4);
+  EndQuads();
+  auto pixel = [result](int32_t x, int32_t y) { return ImagePixel(result, x, y) & 0xFFFFFFu; };
+  Zoomed z{ImageWidth(gameState.zoomSprite), ImageHeight(gameState.zoomSprite), pixel(20, 20),
+           pixel(kWidth / 2 + 20, kHeight / 2 + 20), pixel(kWidth - 2, kHeight - 2)};
+  FreeImage(result);
+  return z;
+}
 
-TEST_F(ZoomPassTest, GrabsTheZoomedPartAndStretchesItOverTheScreen) {
-  struct Case {
+TEST(ZoomPass, GrabsTheZoomedPartFromOneOneAndStretchesItOverTheScreen) {
+  ResetAllState();
+  if (!OpenTestScreen(kWidth, kHeight)) GTEST_SKIP() << "no display";
+  TempDir dir;
+  ASSERT_TRUE(WriteSolidPng(dir / "quarter.png", kWidth / 2, kHeight / 2, kRed));
+  const int32_t quarter = MakeQuad(-1, LoadImage(-1, dir / "quarter.png", 4));
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const struct {
     float zoom;
-    int32_t grabWidth, grabHeight;
+    Zoomed expected;
+  } cases[] = {
+      {1.0f, {319, 199, kRed, kBlue, kBlue}},
+      {0.5f, {159, 99, kRed, kRed, kRed}},  // the top-left quarter fills the screen
+      {0.3f, {95, 59, kRed, kRed, kRed}},
+      {2.0f, {319, 199, kRed, kBlue, kBlue}},  // clipped to the back buffer
+      {0.0f, {0, 0, 0, 0, 0}},                 // nothing grabbed: the field stays black
+      {nan, {0, 0, 0, 0, 0}},
   };
-  const Case cases[] = {{1.0f, 319, 199}, {0.5f, 159, 99}, {0.3f, 95, 59}, {0.25f, 79, 49}};
-  for (const Case& c : cases) {
-    DrawAndZoom(c.zoom);
-    ASSERT_TRUE(ImageExists(gameState.zoomSprite)) << c.zoom;
-    EXPECT_EQ(ImageWidth(gameState.zoomSprite), c.grabWidth) << c.zoom;
-    EXPECT_EQ(ImageHeight(gameState.zoomSprite), c.grabHeight) << c.zoom;
-    EXPECT_EQ(QuadWidth(gameState.zoomSprite3D), kWidth) << c.zoom;
-    EXPECT_EQ(QuadHeight(gameState.zoomSprite3D), kHeight) << c.zoom;
+  int32_t previous = 0;
+  for (const auto& c : cases) {
+    const Zoomed z = DrawAndZoom(quarter, c.zoom);
+    EXPECT_EQ(z.grabWidth, c.expected.grabWidth) << c.zoom;
+    EXPECT_EQ(z.grabHeight, c.expected.grabHeight) << c.zoom;
+    EXPECT_EQ(z.topLeft, c.expected.topLeft) << c.zoom;
+    EXPECT_EQ(z.middle, c.expected.middle) << c.zoom;
+    EXPECT_EQ(z.bottomRight, c.expected.bottomRight) << c.zoom;
+    if (z.grabWidth > 0) {
+      EXPECT_EQ(QuadWidth(gameState.zoomSprite3D), kWidth) << c.zoom;
+    }
+    EXPECT_FALSE(ImageExists(previous)) << "each pass frees the previous picture";
+    previous = gameState.zoomSprite;
   }
-}
-
-TEST_F(ZoomPassTest, HalfZoomFillsTheScreenWithTheTopLeftQuarter) {
-  DrawAndZoom(1.0f);
-  EXPECT_EQ(Pixel(20, 20), kRed);
-  EXPECT_EQ(Pixel(kWidth - 20, kHeight - 20), kBlue);
-  DrawAndZoom(0.5f);
-  EXPECT_EQ(Pixel(20, 20), kRed);
-  EXPECT_EQ(Pixel(kWidth / 2 + 20, kHeight / 2 + 20), kRed);
-  EXPECT_EQ(Pixel(kWidth - 2, kHeight - 2), kRed);
-}
-
-TEST_F(ZoomPassTest, EachPassReplacesThePreviousPicture) {
-  DrawAndZoom(1.0f);
-  const int32_t image = gameState.zoomSprite, quad = gameState.zoomSprite3D;
-  DrawAndZoom(1.0f);
-  EXPECT_FALSE(ImageExists(image));
-  EXPECT_FALSE(QuadExists(quad));
-  EXPECT_TRUE(ImageExists(gameState.zoomSprite));
-}
-
-TEST_F(ZoomPassTest, ZoomAboveOneIsClippedAndNoneLeavesTheFieldBlack) {
-  DrawAndZoom(2.0f);
-  ASSERT_TRUE(ImageExists(gameState.zoomSprite));
-  EXPECT_EQ(ImageWidth(gameState.zoomSprite), kWidth - 1);
-  EXPECT_EQ(ImageHeight(gameState.zoomSprite), kHeight - 1);
-
-  for (const float zoom : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
-    DrawAndZoom(zoom);
-    EXPECT_FALSE(ImageExists(gameState.zoomSprite)) << zoom;
-    EXPECT_EQ(Pixel(20, 20), 0u) << zoom;
-    EXPECT_EQ(Pixel(kWidth - 20, kHeight - 20), 0u) << zoom;
-  }
+  CloseTestScreen();
 }
 
 }  // namespace

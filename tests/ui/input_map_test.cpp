@@ -13,7 +13,10 @@
 
 namespace {
 
-// The keyboard or joypad is driven through the media layer's replay input.
+using Keys = std::vector<int32_t>;
+
+// The keyboard and joypad are driven through the media layer's replay input. The movement
+// threshold is far away unless a test sets it, so that no step is taken.
 class InputMapTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -21,23 +24,17 @@ class InputMapTest : public ::testing::Test {
     ResetInput();
     ResetInputMapState();
     SetInputFromReplay(true, false);
-    gameState.inTitle = 1;          // nothing is dispatched unless a test says so
-    settings.CURSORSPEED = 255;     // a threshold far away: no step during a test
-    player.moveTick = 0;
+    gameState.inTitle = 1;
+    settings.CURSORSPEED = 255;
   }
-  void TearDown() override {
-    ResetInput();
-    SetInputFromReplay(false, false);
-  }
-  void Hold(const std::vector<int32_t>& keys) {
+  void TearDown() override { ResetInput(); }
+  void Hold(const Keys& keys) {
     for (int32_t code = 0; code < 256; code++) SetReplayKey(code, false);
     for (const int32_t key : keys) SetReplayKey(key, true);
   }
-  void UseJoypad() {
+  void Joypad(int32_t x, int32_t y, const Keys& buttons) {
     SetInputFromReplay(true, true);
     gameState.joystickPresent = 1;
-  }
-  void Joypad(int32_t x, int32_t y, const std::vector<int32_t>& buttons) {
     SetReplayJoyAxis(0, x);
     SetReplayJoyAxis(1, y);
     for (int32_t b = 1; b <= 32; b++) SetReplayJoyButton(b, false);
@@ -45,171 +42,107 @@ class InputMapTest : public ::testing::Test {
   }
 };
 
-TEST_F(InputMapTest, ArrowKeysOverrideInOrderAndRightAnglesCancel) {
-  struct Case {
-    std::vector<int32_t> keys;
+TEST_F(InputMapTest, KeyboardDirectionAndCommandOverrideOrders) {
+  using namespace Key;
+  const struct {
+    Keys keys;
     int8_t direction;
-  };
-  const Case cases[] = {
-      {{}, kDirNone},
-      {{Key::kUp}, kDirUp},
-      {{Key::kDown}, kDirDown},
-      {{Key::kLeft}, kDirLeft},
-      {{Key::kRight}, kDirRight},
-      {{Key::kUp, Key::kDown}, kDirDown},
-      {{Key::kLeft, Key::kRight}, kDirRight},
-      {{Key::kUp, Key::kLeft}, kDirNone},
-      {{Key::kUp, Key::kRight}, kDirNone},
-      {{Key::kDown, Key::kRight}, kDirNone},
-      {{Key::kDown, Key::kLeft}, kDirNone},
-      {{Key::kUp, Key::kDown, Key::kLeft, Key::kRight}, kDirNone},
-      {{Key::kRight, Key::kSpace}, kDirRight},
-  };
-  for (const Case& c : cases) {
-    Hold(c.keys);
-    ReadControls();
-    EXPECT_EQ(currentDirection, c.direction) << "keys held: " << c.keys.size();
-  }
-}
-
-TEST_F(InputMapTest, KeyCommandsLaterKeysOverrideEarlierOnes) {
-  struct Case {
-    std::vector<int32_t> keys;
     int32_t command;
+  } cases[] = {
+      {{}, kDirNone, kCmdNone},           {{kUp}, kDirUp, kCmdNone},
+      {{kLeft, kUp, kSpace}, kDirNone, kCmdBomb}, {{kRight, kA}, kDirRight, kCmdBomb},
+      {{kDown, kB}, kDirDown, kCmdB},     {{kUp, kDown, kC}, kDirDown, kCmdX},
+      {{kLeft, kRight, kX}, kDirRight, kCmdX}, {{kDown, kRight, kD}, kDirNone, 5},
+      {{kDown, kLeft, kY}, kDirNone, 5},  {{kUp, kRight, kEscape}, kDirNone, kCmdQuit},
+      {{kLeft, kP}, kDirLeft, kCmdPause}, {{kSpace, kB}, kDirNone, kCmdB},
+      {{kEscape, kP}, kDirNone, kCmdPause}, {{kB, kX, kEscape}, kDirNone, kCmdQuit},
+      {{kA, kY}, kDirNone, 5},            {{kUp, kDown, kLeft, kRight}, kDirNone, kCmdNone},
   };
-  const Case cases[] = {
-      {{}, kCmdNone},
-      {{Key::kSpace}, kCmdBomb},
-      {{Key::kA}, kCmdBomb},
-      {{Key::kB}, kCmdB},
-      {{Key::kC}, kCmdX},
-      {{Key::kX}, kCmdX},
-      {{Key::kD}, 5},
-      {{Key::kY}, 5},
-      {{Key::kEscape}, kCmdQuit},
-      {{Key::kP}, kCmdPause},
-      {{Key::kSpace, Key::kB}, kCmdB},
-      {{Key::kEscape, Key::kP}, kCmdPause},
-      {{Key::kB, Key::kX, Key::kEscape}, kCmdQuit},
-      {{Key::kA, Key::kY}, 5},
-      {{Key::kUp, Key::kPageUp}, kCmdNone},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Hold(c.keys);
     bombKeyState = 1;
-    EXPECT_EQ(ReadMenuCommand(), c.command) << "keys held: " << c.keys.size();
-    EXPECT_EQ(currentCommand, c.command);
+    ReadControls();
+    EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
+    EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
     // Every read without the bomb command marks the bomb input as let go.
-    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? 1 : 17) << "command " << c.command;
+    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? 1 : 17) << "case " << (&c - cases);
+    EXPECT_EQ(ReadMenuCommand(), c.command) << "case " << (&c - cases);
   }
 }
 
-TEST_F(InputMapTest, JoypadButtonsFirstHeldDecides) {
-  UseJoypad();
-  struct Case {
-    std::vector<int32_t> buttons;
+TEST_F(InputMapTest, JoypadFirstButtonDecidesVerticalAxisWinsKeyboardIgnored) {
+  const struct {
+    int32_t x, y;
+    Keys buttons;
+    int8_t direction;
     int32_t command;
     bool released;  // the bomb input is marked let go
+  } cases[] = {
+      {0, 0, {}, kDirNone, kCmdNone, true},     {1, 0, {1}, kDirRight, kCmdX, true},
+      {-1, 0, {2}, kDirLeft, kCmdBomb, false},  {0, 1, {3}, kDirDown, kCmdB, true},
+      {0, -1, {4}, kDirUp, 5, true},            {1, -1, {5}, kDirUp, 12, true},
+      {-1, 1, {6}, kDirDown, 13, true},         {0, 0, {7}, kDirNone, 10, true},
+      {0, 0, {8}, kDirNone, 11, true},          {0, 0, {9}, kDirNone, kCmdQuit, true},
+      {0, 0, {10}, kDirNone, kCmdPause, true},  {0, 0, {11}, kDirNone, kCmdNone, true},
+      {0, 0, {1, 2}, kDirNone, kCmdX, false},   {0, 0, {3, 10}, kDirNone, kCmdB, true},
   };
-  const Case cases[] = {
-      {{}, kCmdNone, true},     {{1}, kCmdX, true},        {{2}, kCmdBomb, false}, {{3}, kCmdB, true},
-      {{4}, 5, true},           {{5}, 12, true},           {{6}, 13, true},        {{7}, 10, true},
-      {{8}, 11, true},          {{9}, kCmdQuit, true},     {{10}, kCmdPause, true}, {{11}, kCmdNone, true},
-      {{1, 2}, kCmdX, false},   {{3, 10}, kCmdB, true},    {{2, 9}, kCmdBomb, false},
-  };
-  for (const Case& c : cases) {
-    Joypad(0, 0, c.buttons);
-    bombKeyState = 1;
-    EXPECT_EQ(ReadMenuCommand(), c.command) << "first button " << (c.buttons.empty() ? 0 : c.buttons[0]);
-    EXPECT_EQ(bombKeyState, c.released ? 17 : 1) << "first button " << (c.buttons.empty() ? 0 : c.buttons[0]);
-  }
-}
-
-TEST_F(InputMapTest, JoypadVerticalAxisWinsAndKeyboardIsIgnored) {
-  UseJoypad();
-  struct Case {
-    int32_t x, y;
-    int8_t direction;
-  };
-  const Case cases[] = {{0, 0, kDirNone}, {1, 0, kDirRight}, {-1, 0, kDirLeft}, {0, 1, kDirDown},
-                        {0, -1, kDirUp},  {1, -1, kDirUp},   {-1, 1, kDirDown}};
-  for (const Case& c : cases) {
-    Joypad(c.x, c.y, {});
+  for (const auto& c : cases) {
+    Joypad(c.x, c.y, c.buttons);
     Hold({Key::kLeft, Key::kP});
+    bombKeyState = 1;
     ReadControls();
-    EXPECT_EQ(currentDirection, c.direction) << c.x << "," << c.y;
-    EXPECT_EQ(currentCommand, kCmdNone);
+    EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
+    EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
+    EXPECT_EQ(bombKeyState, c.released ? 17 : 1) << "case " << (&c - cases);
   }
 }
 
 TEST_F(InputMapTest, MovementCadenceFollowsTheThreshold) {
-  struct Case {
-    int32_t threshold;  // as stored from CURSORSPEED
-    int32_t frames;     // frames between two resets of the count
-  };
-  const Case cases[] = {{0, 1}, {5, 6}, {255, 256}};
-  for (const Case& c : cases) {
-    settings.CURSORSPEED = c.threshold;
+  for (const int32_t threshold : {0, 5, 255}) {  // CURSORSPEED 255, 250 and 0
+    settings.CURSORSPEED = threshold;
     player.moveTick = 0;
     std::vector<int32_t> resets;
-    for (int32_t frame = 1; frame <= 3 * c.frames; frame++) {
+    for (int32_t frame = 1; frame <= 3 * (threshold + 1); frame++) {
       ReadControls();
       if (player.moveTick == 0) resets.push_back(frame);
     }
-    ASSERT_EQ(resets.size(), 3u) << "threshold " << c.threshold;
-    EXPECT_EQ(resets[0], c.frames) << "threshold " << c.threshold;
-    EXPECT_EQ(resets[1] - resets[0], c.frames) << "threshold " << c.threshold;
+    EXPECT_EQ(resets, (std::vector<int32_t>{threshold + 1, 2 * (threshold + 1), 3 * (threshold + 1)}));
   }
 }
 
-TEST_F(InputMapTest, PageKeysChangeTheLevelWhenLetGo) {
-  gameState.level = 1;
-  Hold({Key::kPageDown});
-  ReadControls();
-  EXPECT_EQ(gameState.level, 1) << "nothing while held";
-  Hold({});
-  ReadControls();
-  EXPECT_EQ(gameState.level, 0) << "Page Down on level 1 gives 0";
-  ReadControls();
-  EXPECT_EQ(gameState.level, 0) << "once per release";
-
-  for (int i = 0; i < 3; i++) {
-    Hold({Key::kPageUp});
+TEST_F(InputMapTest, PageKeysChangeTheLevelOnceWhenLetGo) {
+  const struct {
+    int32_t key, level;
+  } steps[] = {{Key::kPageDown, 0}, {Key::kPageUp, 1}, {Key::kPageUp, 2}};
+  for (const auto& s : steps) {
+    Hold({s.key});
     ReadControls();
     Hold({});
     ReadControls();
+    ReadControls();
+    EXPECT_EQ(gameState.level, s.level);
   }
-  EXPECT_EQ(gameState.level, 3);
-
-  // The menu read leaves the level keys alone.
   Hold({Key::kPageUp});
   ReadControls();
   Hold({});
   ReadMenuCommand();
-  EXPECT_EQ(gameState.level, 3);
+  EXPECT_EQ(gameState.level, 2) << "the menu read leaves the level keys alone";
 }
 
-TEST_F(InputMapTest, CommandsReachThePlayLogicOnlyOutsideTheTitle) {
-  // Any command other than "none" goes through the bomb arming: with the bomb input let go
-  // the dispatch arms the next bomb, which shows that it ran.
+TEST_F(InputMapTest, CommandsReachThePlayLogicOnlyInPlay) {
+  // With the bomb input let go, any dispatched command arms the next bomb.
   Hold({Key::kD});
-  bombArmed = 0;
   ReadControls();
-  EXPECT_EQ(bombArmed, 0) << "no dispatch while the title runs";
-
+  EXPECT_EQ(bombArmed, 0) << "nothing is dispatched while the title runs";
   gameState.inTitle = 0;
-  ReadControls();
-  EXPECT_EQ(bombArmed, 1) << "dispatched in play";
-
-  bombArmed = 0;
+  EXPECT_EQ(ReadMenuCommand(), 5);
+  EXPECT_EQ(bombArmed, 0) << "the menu read dispatches nothing";
   Hold({});
   ReadControls();
   EXPECT_EQ(bombArmed, 0) << "command 16 is not dispatched";
-
-  gameState.inTitle = 0;
   Hold({Key::kD});
-  EXPECT_EQ(ReadMenuCommand(), 5);
-  EXPECT_EQ(bombArmed, 0) << "the menu read dispatches nothing";
+  ReadControls();
+  EXPECT_EQ(bombArmed, 1);
 }
 
 }  // namespace
