@@ -49,3 +49,10 @@ bool ApplyHarnessOptions();
 
 // The game state as the --dump JSON object.
 std::string DumpGameState(int32_t frame);
+
+// Runs after every presented frame: screenshots, dumps, replay events falling due, recording,
+// and the end of the run after --frames.
+void HarnessAfterPresent(int32_t frame);
+
+// Flushes the record file (called on every way out of the program).
+void FinishHarness();
