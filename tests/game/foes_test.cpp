@@ -2,6 +2,7 @@
 
 #include "core/game_state.h"
 #include "core/random.h"
+#include "core/settings.h"
 #include "game/foes.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
