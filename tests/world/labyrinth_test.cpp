@@ -54,7 +54,9 @@ TEST_F(Labyrinth, WalkersStayInsideTheBorderAndFloorIsOneConnectedPath) {
   for (int x = 0; x <= 10; x++)
     for (int y = 0; y <= 10; y++) {
       const bool border = x == 0 || y == 0 || x >= 9 || y >= 9;
-      if (border) EXPECT_EQ(tileMap.Name(x, y), "LAB_WALL") << x << "," << y;
+      if (border) {
+        EXPECT_EQ(tileMap.Name(x, y), "LAB_WALL") << x << "," << y;
+      }
       EXPECT_EQ(tileMap.Find(x, y)->inMap, 1);
     }
   EXPECT_EQ(tileMap.Name(11, 0), "");  // nothing outside the labyrinth
