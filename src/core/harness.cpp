@@ -293,6 +293,12 @@ bool ApplyHarnessOptions() {
   return true;
 }
 
+namespace {
+void (*harnessObserver)(int32_t) = nullptr;
+}
+
+void SetHarnessObserver(void (*observer)(int32_t frame)) { harnessObserver = observer; }
+
 void HarnessAfterPresent(int32_t frame) {
   auto shots = harnessOptions.screenshots.equal_range(frame);
   for (auto it = shots.first; it != shots.second; ++it)
@@ -306,6 +312,7 @@ void HarnessAfterPresent(int32_t frame) {
   // Changes seen by the polls of this frame were made after the previous one was presented.
   RecordChanges(frame - 1);
   ApplyReplayUpTo(frame);
+  if (harnessObserver) harnessObserver(frame);
   if (harnessOptions.endFrame > 0 && frame >= harnessOptions.endFrame) ShutDown();
 }
 

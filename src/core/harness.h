@@ -54,5 +54,9 @@ std::string DumpGameState(int32_t frame);
 // and the end of the run after --frames.
 void HarnessAfterPresent(int32_t frame);
 
+// An in-process observer of every presented frame, run after the harness's own work (tools that
+// drive the game from inside, such as the test bot, use it).
+void SetHarnessObserver(void (*observer)(int32_t frame));
+
 // Flushes the record file (called on every way out of the program).
 void FinishHarness();

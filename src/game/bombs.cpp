@@ -57,7 +57,7 @@ void Explode() {
 }
 
 void ResetBombState() {
-  bombStock.assign(1, '&');  // (assigning the literal trips a false -Wrestrict in g++ 12)
+  bombStock = "&";
   bombArmed = 0;
   bombKeyState = 1;
 }

@@ -113,7 +113,6 @@ TEST_F(Foes, RotationAccumulatesEveryFrame) {
 }
 
 TEST_F(Foes, SameSeedSameWalk) {
-  settings.LABSWITCH = 0;
   for (int x = 0; x < 12; x++)
     for (int y = 0; y < 12; y++) PlaceTile(x, y, (x == 0 || y == 0 || x == 11 || y == 11) ? "LAB_WALL" : "LAB_FLOOR");
   auto walk = [this]() {
