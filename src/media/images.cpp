@@ -45,6 +45,7 @@ HandleTable<Image> images;
 HandleTable<Quad> quads;
 int32_t defaultKey = kMagenta;
 BlendPair blending;
+uint32_t blendingNeutral = 0;  // NeutralTexel(blending), worked out when the pair changes
 bool bilinear = false;
 std::map<BlendPair, SDL_BlendMode> blendModes;  // per pair, what the renderer accepted
 // Grab targets of freed grabs, kept for the next grab of the same size (the zoom pass grabs
@@ -172,6 +173,7 @@ void ReleaseAllImages() {
   quads.Clear();
   defaultKey = kMagenta;
   blending = BlendPair{};
+  blendingNeutral = 0;
   bilinear = false;
 }
 
@@ -344,7 +346,10 @@ float QuadAccumulatedRotation(int32_t quad) {
   return found ? found->accumulated : 0.0f;
 }
 
-void SetQuadBlending(int32_t source, int32_t destination) { blending = NormalBlendPair(source, destination); }
+void SetQuadBlending(int32_t source, int32_t destination) {
+  blending = NormalBlendPair(source, destination);
+  blendingNeutral = NeutralTexel(blending);
+}
 void SetQuadFiltering(int32_t flag) { bilinear = flag != 0; }
 void BeginQuads() { TargetBackBuffer(); }
 void EndQuads() { TargetBackBuffer(); }
@@ -354,7 +359,7 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
   const Quad* found = quads.Find(quad);
   Image* image = found ? images.Find(found->image) : nullptr;
   if (!image || found->width == 0 || found->height == 0) return;
-  SDL_Texture* texture = TextureFor(*image, NeutralTexel(blending));
+  SDL_Texture* texture = TextureFor(*image, blendingNeutral);
   if (!texture) return;
   SDL_SetTextureColorMod(texture, found->colour & 255, (found->colour >> 8) & 255, (found->colour >> 16) & 255);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(alpha, 0, 255)));
