@@ -66,9 +66,7 @@ void ApplyKey(Image& image) {
 
 void DestroyTextures(Image& image) {
   if (image.texture) {
-    int w = 0, h = 0;
-    if (image.grabbed && video.renderer && spareGrabTargets.size() < 2 &&
-        SDL_QueryTexture(image.texture, nullptr, nullptr, &w, &h) == 0) {
+    if (image.grabbed && video.renderer && spareGrabTargets.size() < 2) {
       spareGrabTargets.push_back(image.texture);
     } else {
       SDL_DestroyTexture(image.texture);

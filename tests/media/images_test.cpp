@@ -144,23 +144,6 @@ TEST(BlendPairs, KeyedTexelsGetTheValueThatLeavesTheDestinationAlone) {
     SCOPED_TRACE(std::to_string(c.source) + "," + std::to_string(c.destination));
     EXPECT_EQ(NeutralTexel(NormalBlendPair(c.source, c.destination)), c.neutral);
   }
-}
-
-TEST(BlendPairs, BlendArithmeticFollowsTheFactorNumbers) {
-  struct Case {
-    int32_t source, destination;
-    float sourceColour, sourceAlpha, destinationColour, result;
-  };
-  const Case cases[] = {
-      {5, 6, 1.0f, 0.25f, 0.0f, 0.25f},  {2, 5, 0.5f, 0.5f, 0.5f, 0.75f}, {5, 2, 0.5f, 0.5f, 0.5f, 0.75f},
-      {1, 3, 0.5f, 1.0f, 0.8f, 0.4f},    {9, 1, 0.5f, 1.0f, 0.8f, 0.4f},  {3, 4, 0.5f, 1.0f, 1.0f, 0.75f},
-      {10, 7, 0.5f, 1.0f, 0.2f, 0.6f},   {2, 2, 0.9f, 1.0f, 0.9f, 1.0f},  {11, 8, 1.0f, 0.5f, 1.0f, 0.5f},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.source) + "," + std::to_string(c.destination));
-    EXPECT_NEAR(BlendChannel(NormalBlendPair(c.source, c.destination), c.sourceColour, c.sourceAlpha, c.destinationColour),
-                c.result, 1e-6f);
-  }
   const BlendPair mixed = NormalBlendPair(12, 3);
   EXPECT_EQ(mixed.source, 5) << "each side falls back on its own default";
   EXPECT_EQ(mixed.destination, 3);

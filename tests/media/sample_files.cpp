@@ -71,20 +71,7 @@ Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes
   std::vector<png_color> colours;
   for (size_t i = 0; i + 2 < palette.size(); i += 3) colours.push_back(png_color{palette[i], palette[i + 1], palette[i + 2]});
   if (!colours.empty()) png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-  if (!trns.empty()) {
-    if (colourType == PNG_COLOR_TYPE_PALETTE) {
-      png_set_tRNS(png, info, trns.data(), static_cast<int>(trns.size()), nullptr);
-    } else {
-      png_color_16 key{};
-      key.gray = static_cast<png_uint_16>(trns[0] << 8 | trns[1]);
-      if (trns.size() >= 6) {
-        key.red = static_cast<png_uint_16>(trns[0] << 8 | trns[1]);
-        key.green = static_cast<png_uint_16>(trns[2] << 8 | trns[3]);
-        key.blue = static_cast<png_uint_16>(trns[4] << 8 | trns[5]);
-      }
-      png_set_tRNS(png, info, nullptr, 0, &key);
-    }
-  }
+  if (!trns.empty()) png_set_tRNS(png, info, trns.data(), static_cast<int>(trns.size()), nullptr);
   png_write_info(png, info);
   const size_t rowBytes = samples.size() / height;
   std::vector<png_bytep> rows;

@@ -25,7 +25,7 @@ struct TgaHeader {
 Bytes MakeTga(const TgaHeader& header, const Bytes& colourMap, const Bytes& data);
 
 // PNG of the given libpng colour type and bit depth; samples are the raw row bytes (top first).
-// palette: RGB triples, trns: the tRNS chunk's bytes (both may be empty).
+// palette: RGB triples, trns: the palette's alpha values (both may be empty).
 Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes& samples, const Bytes& palette = {},
                 const Bytes& trns = {}, bool interlaced = false);
 // Baseline JPEG of RGB pixels at the given quality, colour not subsampled.

@@ -176,29 +176,6 @@ TEST_F(Screen, EveryBlendPairTheGameUsesMatchesItsFormulaAndKeyedTexelsLeaveTheD
   }
 }
 
-TEST_F(Screen, KeyedTexelsStayUnchangedUnderEachPairOverAPattern) {
-  // A keyed image over a background of many colours: every keyed pixel must leave it as it was.
-  const int32_t image = Image(1, 1, {kKey});
-  const int32_t quad = MakeQuad(-1, image);
-  ResizeQuad(quad, kWidth, kHeight);
-  const int32_t pairs[][2] = {{5, 6}, {2, 5}, {5, 2}, {2, 2}, {1, 3}, {9, 1}};
-  for (const auto& pair : pairs) {
-    SCOPED_TRACE(std::to_string(pair[0]) + "," + std::to_string(pair[1]));
-    ClearBackBuffer(kBlack);
-    for (int i = 0; i < 16; i++) FillBox(i * 20, 0, 20, kHeight, Colour({i * 17, 255 - i * 17, (i * 53) % 256}));
-    const Shot before = Take();
-    BeginQuads();
-    SetQuadBlending(pair[0], pair[1]);
-    DrawQuad(quad, 0, 0, 255);
-    EndQuads();
-    const Shot after = Take();
-    ASSERT_EQ(before.rgb.size(), after.rgb.size());
-    size_t changed = 0;
-    for (size_t i = 0; i < before.rgb.size(); i++) changed += before.rgb[i] != after.rgb[i];
-    EXPECT_EQ(changed, 0u) << "colour values changed under keyed texels";
-  }
-}
-
 TEST_F(Screen, ARotationOf90DegreesTurnsTheQuadClockwiseAboutItsCentre) {
   const int32_t quad = MakeQuad(-1, Image(2, 1, {{255, 0, 0}, {0, 0, 255}}));
   ResizeQuad(quad, 40, 20);  // centre at (120, 110) when drawn at (100, 100)
