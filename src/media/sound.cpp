@@ -67,11 +67,11 @@ bool ConvertToOutput(SDL_AudioFormat format, int channels, int rate, const uint8
 bool DecodeWav(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
   SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
   if (!source) return false;
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV_RW(source, 1, &spec, &data, &length)) return false;
-  const bool ok = ConvertToOutput(spec.format, spec.channels, spec.freq, data, length, out);
+  if (!SDL_LoadWAV_RW(source, 1, &format, &data, &length)) return false;
+  const bool ok = ConvertToOutput(format.format, format.channels, format.freq, data, length, out);
   SDL_FreeWAV(data);
   return ok;
 }
