@@ -1,9 +1,6 @@
 // Images and quads. Decoded pixels live in memory from the load on; GPU textures are made from
 // them only while a screen is open, so everything but drawing works without a display.
 #include <algorithm>
-#include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <vector>
 
@@ -17,7 +14,7 @@
 namespace {
 
 // Files bigger than this are not images we would ever draw.
-constexpr std::streamoff kMaxImageFileBytes = std::streamoff{256} << 20;
+constexpr size_t kMaxImageFileBytes = size_t{256} << 20;
 
 struct Image {
   int32_t width = 0;
@@ -190,14 +187,8 @@ void SetTransparentColour(int32_t image, int32_t colour) {
 }
 
 int32_t LoadImage(int32_t id, const std::string& path, int32_t mode) {
-  std::ifstream file(ResolvePath(path), std::ios::binary);
-  if (!file) return 0;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size <= 0 || size > kMaxImageFileBytes) return 0;
-  file.seekg(0);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return 0;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, kMaxImageFileBytes, bytes)) return 0;
   RgbaPicture picture;
   if (!DecodeImage(bytes, picture)) return 0;
 
