@@ -212,6 +212,21 @@ int32_t EntryType(int32_t listing) {
 
 void EndListing(int32_t listing) { listings.Remove(listing); }
 
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(ResolvePath(path).c_str(), "rb"), std::fclose);
+  struct stat info;
+  if (!file || ::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  const auto size = static_cast<uint64_t>(info.st_size);
+  if (size == 0 || size > maxBytes) return false;
+  bytes.resize(static_cast<size_t>(size));
+  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    bytes.clear();
+    return false;
+  }
+  return true;
+}
+
 std::string CurrentDirectory() {
   std::vector<char> buffer(4096);
   while (!::getcwd(buffer.data(), buffer.size())) {

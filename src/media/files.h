@@ -6,8 +6,10 @@
 // 0 means none or failed, and every operation on a handle that names nothing does nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The path as this file system writes it: separators become "/", and each level that does not
 // exist exactly is replaced by the entry matching it ignoring letter case (if there is one).
@@ -46,6 +48,10 @@ void EndListing(int32_t listing);
 
 // The process's current directory, always with a trailing "/".
 std::string CurrentDirectory();
+
+// Reads a whole file (found as ResolvePath finds it) into bytes. False when it is missing,
+// empty, unreadable or longer than maxBytes.
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 
 // Closes every open file and listing (shut-down and tests).
 void CloseAllFiles();

@@ -1,9 +1,6 @@
 // Images and quads. Decoded pixels live in memory from the load on; GPU textures are made from
 // them only while a screen is open, so everything but drawing works without a display.
 #include <algorithm>
-#include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <vector>
 
@@ -17,7 +14,7 @@
 namespace {
 
 // Files bigger than this are not images we would ever draw.
-constexpr std::streamoff kMaxImageFileBytes = std::streamoff{256} << 20;
+constexpr size_t kMaxImageFileBytes = size_t{256} << 20;
 
 struct Image {
   int32_t width = 0;
@@ -45,6 +42,7 @@ HandleTable<Image> images;
 HandleTable<Quad> quads;
 int32_t defaultKey = kMagenta;
 BlendPair blending;
+uint32_t blendingNeutral = 0;  // NeutralTexel(blending), worked out when the pair changes
 bool bilinear = false;
 std::map<BlendPair, SDL_BlendMode> blendModes;  // per pair, what the renderer accepted
 // Grab targets of freed grabs, kept for the next grab of the same size (the zoom pass grabs
@@ -65,9 +63,7 @@ void ApplyKey(Image& image) {
 
 void DestroyTextures(Image& image) {
   if (image.texture) {
-    int w = 0, h = 0;
-    if (image.grabbed && video.renderer && spareGrabTargets.size() < 2 &&
-        SDL_QueryTexture(image.texture, nullptr, nullptr, &w, &h) == 0) {
+    if (image.grabbed && video.renderer && spareGrabTargets.size() < 2) {
       spareGrabTargets.push_back(image.texture);
     } else {
       SDL_DestroyTexture(image.texture);
@@ -172,6 +168,7 @@ void ReleaseAllImages() {
   quads.Clear();
   defaultKey = kMagenta;
   blending = BlendPair{};
+  blendingNeutral = 0;
   bilinear = false;
 }
 
@@ -190,14 +187,8 @@ void SetTransparentColour(int32_t image, int32_t colour) {
 }
 
 int32_t LoadImage(int32_t id, const std::string& path, int32_t mode) {
-  std::ifstream file(ResolvePath(path), std::ios::binary);
-  if (!file) return 0;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size <= 0 || size > kMaxImageFileBytes) return 0;
-  file.seekg(0);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return 0;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, kMaxImageFileBytes, bytes)) return 0;
   RgbaPicture picture;
   if (!DecodeImage(bytes, picture)) return 0;
 
@@ -344,7 +335,10 @@ float QuadAccumulatedRotation(int32_t quad) {
   return found ? found->accumulated : 0.0f;
 }
 
-void SetQuadBlending(int32_t source, int32_t destination) { blending = NormalBlendPair(source, destination); }
+void SetQuadBlending(int32_t source, int32_t destination) {
+  blending = NormalBlendPair(source, destination);
+  blendingNeutral = NeutralTexel(blending);
+}
 void SetQuadFiltering(int32_t flag) { bilinear = flag != 0; }
 void BeginQuads() { TargetBackBuffer(); }
 void EndQuads() { TargetBackBuffer(); }
@@ -354,7 +348,7 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
   const Quad* found = quads.Find(quad);
   Image* image = found ? images.Find(found->image) : nullptr;
   if (!image || found->width == 0 || found->height == 0) return;
-  SDL_Texture* texture = TextureFor(*image, NeutralTexel(blending));
+  SDL_Texture* texture = TextureFor(*image, blendingNeutral);
   if (!texture) return;
   SDL_SetTextureColorMod(texture, found->colour & 255, (found->colour >> 8) & 255, (found->colour >> 16) & 255);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(alpha, 0, 255)));

@@ -34,8 +34,9 @@ int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, 
                            int32_t stretch, int32_t rightMargin, int32_t bottomMargin);
 bool ScreenOpen();
 
-// Waits until more than 1/61 s has passed since the previous present (not in fast mode), then
-// shows the back buffer. Counts presented frames and runs the present hook afterwards.
+// Waits until more than 1/61 s has passed since the previous present (fast mode: no wait, the
+// virtual clock advances a frame), empties the window's message queue, then shows the back
+// buffer. Counts presented frames (also without a screen) and runs the present hook afterwards.
 void PresentFrame();
 // Frames presented so far (the first present is frame 1).
 int32_t PresentedFrames();
@@ -54,23 +55,28 @@ void DrainWindowMessages();
 // A modal box with one OK button. Returns false where it could not be shown.
 bool ShowMessageBox(const std::string& title, const std::string& text, int32_t flags);
 
-// Closes the screen, the window and every image and quad.
+// Closes the screen, the window and every image and quad, and puts the image and quad
+// settings back to their start values (transparent colour magenta, blending (5, 6), nearest).
 void EndVideo();
 
 // --- Images ---------------------------------------------------------------------------------
 
-// image -1: the default transparent colour for images created later; else that image's key.
+// image -1: the default transparent colour for images created later (magenta until set);
+// else that image's key. A negative colour means no transparent colour.
 void SetTransparentColour(int32_t image, int32_t colour);
-// Decodes a PNG, JPEG, TGA or TIFF file. Pixels of the transparent colour become invisible.
+// Decodes a PNG, JPEG, TGA or TIFF file (chosen by its signature; anything else is tried as
+// TGA). Pixels of the transparent colour become invisible. The path goes through ResolvePath.
 int32_t LoadImage(int32_t id, const std::string& path, int32_t mode);
 // A new image holding that rectangle of the back buffer as drawn so far this frame
-// (clipped to the back buffer; 0 when nothing of it lies inside).
+// (clipped to the back buffer; 0 when nothing of it lies inside, or without a screen). The
+// copy stays on the GPU and is not colour-keyed.
 int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode);
 bool ImageExists(int32_t image);
 void FreeImage(int32_t image);
 int32_t ImageWidth(int32_t image);
 int32_t ImageHeight(int32_t image);
 // The colour of one pixel of a decoded image (r + g*256 + b*65536 + a*16777216), for tests.
+// Keyed pixels read 0; a grab is read back from the GPU on the first call.
 uint32_t ImagePixel(int32_t image, int32_t x, int32_t y);
 
 // --- Quads ----------------------------------------------------------------------------------
@@ -81,8 +87,10 @@ bool QuadExists(int32_t quad);
 void FreeQuad(int32_t quad);
 // Upright width x height with its top-left corner at the drawing point; the accumulated
 // rotation is kept, so the next RotateQuad in mode 1 turns it to that value plus the new angle.
+// A negative size mirrors the quad about the drawing point.
 void ResizeQuad(int32_t quad, int32_t width, int32_t height);
-// Rotates about the centre; mode 1 adds the angle to the accumulated rotation.
+// Rotates about the centre, in degrees, positive clockwise on the screen; mode 1 adds the angle
+// to the accumulated rotation, any other mode sets it.
 void RotateQuad(int32_t quad, float angle, int32_t mode);
 void SetQuadColour(int32_t quad, int32_t colour);
 int32_t QuadWidth(int32_t quad);
@@ -93,7 +101,11 @@ float QuadAccumulatedRotation(int32_t quad);
 
 // Blend factors, numbered 1 zero, 2 one, 3 source colour, 4 inverse source colour, 5 source
 // alpha, 6 inverse source alpha, 7 destination alpha, 8 inverse destination alpha, 9 destination
-// colour, 10 inverse destination colour, 11 saturated source alpha. Start value (5, 6).
+// colour, 10 inverse destination colour, 11 saturated source alpha (drawn as source alpha).
+// Start value (5, 6); a factor outside 1..11 takes its side's start value. The back buffer's
+// alpha is never changed, so it stays opaque. Keyed pixels leave the destination unchanged
+// under every pair where some texel can; under pairs such as (2, 5) that takes full texel
+// alpha, so there it holds at opacity 255 only.
 void SetQuadBlending(int32_t source, int32_t destination);
 // 0 nearest pixel, any other value bilinear.
 void SetQuadFiltering(int32_t flag);

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <mutex>
 #include <vector>
 
@@ -18,7 +17,7 @@ namespace {
 
 // Decoded sounds longer than this (in output samples, both channels) are refused.
 constexpr size_t kMaxSamples = size_t{kSoundRate} * kSoundChannels * 60 * 30;
-constexpr std::streamoff kMaxSoundFileBytes = std::streamoff{256} << 20;
+constexpr size_t kMaxSoundFileBytes = size_t{256} << 20;
 
 struct Sound {
   std::vector<int16_t> samples;  // interleaved stereo at the output rate
@@ -67,11 +66,11 @@ bool ConvertToOutput(SDL_AudioFormat format, int channels, int rate, const uint8
 bool DecodeWav(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
   SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
   if (!source) return false;
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV_RW(source, 1, &spec, &data, &length)) return false;
-  const bool ok = ConvertToOutput(spec.format, spec.channels, spec.freq, data, length, out);
+  if (!SDL_LoadWAV_RW(source, 1, &format, &data, &length)) return false;
+  const bool ok = ConvertToOutput(format.format, format.channels, format.freq, data, length, out);
   SDL_FreeWAV(data);
   return ok;
 }
@@ -136,17 +135,6 @@ bool DecodeOgg(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
   return ok && ConvertToOutput(AUDIO_S16SYS, channels, static_cast<int>(rate), pcm.data(), pcm.size(), out);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::ifstream file(ResolvePath(path), std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size <= 0 || size > kMaxSoundFileBytes) return false;
-  file.seekg(0);
-  bytes.resize(static_cast<size_t>(size));
-  return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes.data()), size));
-}
-
 }  // namespace
 
 bool StartSound() {
@@ -171,7 +159,7 @@ bool StartSound() {
 
 int32_t LoadSoundFile(int32_t id, const std::string& path) {
   std::vector<uint8_t> file;
-  if (!ReadWholeFile(path, file)) return 0;
+  if (!ReadWholeFile(path, kMaxSoundFileBytes, file)) return 0;
   Sound sound;
   const bool ogg = file.size() >= 4 && std::memcmp(file.data(), "OggS", 4) == 0;
   const bool wav = file.size() >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 && std::memcmp(file.data() + 8, "WAVE", 4) == 0;

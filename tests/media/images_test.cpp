@@ -1,0 +1,152 @@
+// Images and quads without a display: loading, colour keys, handles, resizing and rotation.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include "media/blending.h"
+#include "media/sample_files.h"
+#include "media/screen.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) { return r | g << 8 | b << 16 | a << 24; }
+
+// A 3 x 1 PNG: magenta, white, dark grey.
+Bytes ThreeColourPng() { return EncodePng(3, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 255, 255, 255, 255, 40, 40, 40}); }
+
+class Images : public ::testing::Test {
+ protected:
+  void SetUp() override { EndVideo(); }
+  void TearDown() override { EndVideo(); }
+  TempDir dir;
+};
+
+TEST_F(Images, LoadFindsTheFileByBackslashesAndAnyLetterCaseAndKeysTheDefaultColour) {
+  dir.Write("Gfx/Sprite.PNG", AsString(ThreeColourPng()));
+  const int32_t image = LoadImage(-1, dir.Path() + "\\GFX\\sprite.png", 4);
+  ASSERT_GT(image, 0);
+  EXPECT_TRUE(ImageExists(image));
+  EXPECT_EQ(ImageWidth(image), 3);
+  EXPECT_EQ(ImageHeight(image), 1);
+  EXPECT_EQ(ImagePixel(image, 0, 0) >> 24, 0u) << "magenta is the start-up transparent colour";
+  EXPECT_EQ(ImagePixel(image, 1, 0), Rgba(255, 255, 255));
+  EXPECT_EQ(ImagePixel(image, 2, 0), Rgba(40, 40, 40));
+  EXPECT_EQ(ImagePixel(image, 3, 0), 0u) << "outside the image";
+}
+
+TEST_F(Images, TheTransparentColourInForceAtLoadTimeIsTheImagesKeyUntilChanged) {
+  const std::string path = dir.Write("a.png", AsString(ThreeColourPng()));
+  SetTransparentColour(-1, kWhite);
+  const int32_t whiteKeyed = LoadImage(-1, path, 4);
+  SetTransparentColour(-1, kMagenta);  // changes later loads only
+  const int32_t magentaKeyed = LoadImage(-1, path, 4);
+  EXPECT_EQ(ImagePixel(whiteKeyed, 0, 0), Rgba(255, 0, 255));
+  EXPECT_EQ(ImagePixel(whiteKeyed, 1, 0) >> 24, 0u);
+  EXPECT_EQ(ImagePixel(magentaKeyed, 0, 0) >> 24, 0u);
+  EXPECT_EQ(ImagePixel(magentaKeyed, 1, 0), Rgba(255, 255, 255));
+
+  SetTransparentColour(whiteKeyed, 40 + 40 * 256 + 40 * 65536);  // re-keys that image alone
+  EXPECT_EQ(ImagePixel(whiteKeyed, 1, 0), Rgba(255, 255, 255));
+  EXPECT_EQ(ImagePixel(whiteKeyed, 2, 0) >> 24, 0u);
+  EXPECT_EQ(ImagePixel(magentaKeyed, 2, 0), Rgba(40, 40, 40));
+  SetTransparentColour(whiteKeyed, -1);  // no key at all
+  EXPECT_EQ(ImagePixel(whiteKeyed, 2, 0), Rgba(40, 40, 40));
+}
+
+TEST_F(Images, FailedLoadsGiveZeroAndUnknownNumbersDoNothing) {
+  EXPECT_EQ(LoadImage(-1, dir / "missing.png", 4), 0);
+  EXPECT_EQ(LoadImage(-1, dir.Write("bad.png", AsString(ThreeColourPng()).substr(0, 40)), 4), 0);
+  EXPECT_EQ(LoadImage(-1, dir.Write("empty.tga", ""), 4), 0);
+  EXPECT_EQ(LoadImage(-1, dir.Path(), 4), 0) << "a directory";
+  EXPECT_FALSE(ImageExists(7));
+  EXPECT_EQ(ImageWidth(7), 0);
+  EXPECT_EQ(ImagePixel(7, 0, 0), 0u);
+  EXPECT_EQ(MakeQuad(-1, 7), 0);
+  EXPECT_EQ(GrabBackBuffer(-1, 0, 0, 10, 10, 4), 0) << "no screen to grab from";
+  FreeImage(7);
+  ResizeQuad(7, 1, 1);
+  RotateQuad(7, 10, 1);
+  DrawQuad(7, 0, 0, 255);
+  EXPECT_FALSE(QuadExists(7));
+  EXPECT_EQ(QuadWidth(7), 0);
+  EXPECT_EQ(QuadAngle(7), 0.0f);
+}
+
+TEST_F(Images, NumbersAreHandedOutReplacedAndFreed) {
+  const std::string png = dir.Write("a.png", AsString(ThreeColourPng()));
+  const std::string tga = dir.Write("b.tga", AsString(MakeTga({2, 24, 0x20, 2, 5}, {}, Bytes(30, 7))));
+  const int32_t first = LoadImage(-1, png, 4);
+  const int32_t second = LoadImage(-1, tga, 4);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(LoadImage(first, tga, 4), first) << "a positive number replaces that image";
+  EXPECT_EQ(ImageWidth(first), 2);
+  EXPECT_EQ(ImageHeight(first), 5);
+  const int32_t quad = MakeQuad(-1, first);
+  ASSERT_GT(quad, 0);
+  FreeImage(first);
+  EXPECT_FALSE(ImageExists(first));
+  EXPECT_TRUE(QuadExists(quad)) << "the quad stays and draws nothing";
+  EXPECT_EQ(MakeQuad(-1, first), 0);
+  FreeQuad(quad);
+  EXPECT_FALSE(QuadExists(quad));
+}
+
+TEST_F(Images, QuadsRotateByAccumulationAndAResizeMakesThemUprightWithoutForgetting) {
+  const int32_t image = LoadImage(-1, dir.Write("b.tga", AsString(MakeTga({2, 24, 0x20, 4, 2}, {}, Bytes(24, 7)))), 4);
+  const int32_t quad = MakeQuad(-1, image);
+  EXPECT_EQ(QuadWidth(quad), 4);
+  EXPECT_EQ(QuadHeight(quad), 2);
+  EXPECT_EQ(QuadAngle(quad), 0.0f);
+
+  struct Step {
+    const char* action;
+    float angle;      // RotateQuad's angle, or the new size for "resize"
+    int32_t mode;
+    float drawn;      // QuadAngle afterwards
+    float accumulated;
+  };
+  const Step steps[] = {
+      {"rotate", 5, 1, 5, 5},     {"rotate", 5, 1, 10, 10},  {"rotate", 5, 1, 15, 15},
+      {"resize", 8, 0, 0, 15},    {"rotate", 5, 1, 20, 20},  {"rotate", -30, 1, -10, -10},
+      {"rotate", 90, 0, 90, 90},  {"resize", 3, 0, 0, 90},   {"rotate", 0, 1, 90, 90},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.action) + " " + std::to_string(s.angle));
+    if (std::string(s.action) == "resize") {
+      ResizeQuad(quad, static_cast<int32_t>(s.angle), static_cast<int32_t>(s.angle) + 1);
+      EXPECT_EQ(QuadWidth(quad), static_cast<int32_t>(s.angle));
+      EXPECT_EQ(QuadHeight(quad), static_cast<int32_t>(s.angle) + 1);
+    } else {
+      RotateQuad(quad, s.angle, s.mode);
+    }
+    EXPECT_FLOAT_EQ(QuadAngle(quad), s.drawn);
+    EXPECT_FLOAT_EQ(QuadAccumulatedRotation(quad), s.accumulated);
+  }
+}
+
+TEST(BlendPairs, KeyedTexelsGetTheValueThatLeavesTheDestinationAlone) {
+  struct Case {
+    int32_t source, destination;
+    uint32_t neutral;
+  };
+  const Case cases[] = {
+      {5, 6, 0x00000000},   // ordinary alpha blend: transparent black
+      {2, 5, 0xFF000000},   // floating images: one * src + dst * src alpha needs black with full alpha
+      {5, 2, 0x00000000},   // additive
+      {2, 2, 0x00000000},   // plain add of black
+      {1, 3, 0x00FFFFFF},   // dst * src colour needs white
+      {9, 1, 0x00FFFFFF},   // src * dst colour needs white
+      {2, 6, 0x00000000},   // premultiplied-style blend
+      {7, 8, 0x00000000},   // src * 1 + dst * 0: nothing is neutral, so the usual texel stays
+      {0, 0, 0x00000000},   // out of range means (5, 6)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.source) + "," + std::to_string(c.destination));
+    EXPECT_EQ(NeutralTexel(NormalBlendPair(c.source, c.destination)), c.neutral);
+  }
+  const BlendPair mixed = NormalBlendPair(12, 3);
+  EXPECT_EQ(mixed.source, 5) << "each side falls back on its own default";
+  EXPECT_EQ(mixed.destination, 3);
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+#include "media/sample_files.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+// jpeglib.h uses FILE without including stdio itself.
+#include <jpeglib.h>
+#include <png.h>
+#include <tiffio.h>
+#include <vorbis/vorbisenc.h>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+void Put16(Bytes& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(Bytes& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+void PngAppend(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+void PngFlush(png_structp) {}
+[[noreturn]] void PngAbort(png_structp, png_const_charp message) {
+  std::fprintf(stderr, "test PNG encoder: %s\n", message);
+  std::abort();
+}
+
+}  // namespace
+
+std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+Bytes MakeTga(const TgaHeader& h, const Bytes& colourMap, const Bytes& data) {
+  Bytes out;
+  out.push_back(0);  // no image id
+  out.push_back(h.mapType);
+  out.push_back(h.imageType);
+  Put16(out, h.mapFirst);
+  Put16(out, h.mapLength);
+  out.push_back(h.mapDepth);
+  Put16(out, 0);
+  Put16(out, 0);
+  Put16(out, h.width);
+  Put16(out, h.height);
+  out.push_back(h.depth);
+  out.push_back(h.descriptor);
+  out.insert(out.end(), colourMap.begin(), colourMap.end());
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
+Bytes EncodePng(int width, int height, int colourType, int bitDepth, const Bytes& samples, const Bytes& palette,
+                const Bytes& trns, bool interlaced) {
+  Bytes out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngAbort, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(png, &out, PngAppend, PngFlush);
+  png_set_IHDR(png, info, width, height, bitDepth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  std::vector<png_color> colours;
+  for (size_t i = 0; i + 2 < palette.size(); i += 3) colours.push_back(png_color{palette[i], palette[i + 1], palette[i + 2]});
+  if (!colours.empty()) png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
+  if (!trns.empty()) png_set_tRNS(png, info, trns.data(), static_cast<int>(trns.size()), nullptr);
+  png_write_info(png, info);
+  const size_t rowBytes = samples.size() / height;
+  std::vector<png_bytep> rows;
+  for (int y = 0; y < height; y++) rows.push_back(const_cast<png_bytep>(samples.data() + y * rowBytes));
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+Bytes EncodeJpeg(int width, int height, const Bytes& rgb, int quality) {
+  jpeg_compress_struct jpeg;
+  jpeg_error_mgr errors;
+  jpeg.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&jpeg);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&jpeg, &buffer, &size);
+  jpeg.image_width = width;
+  jpeg.image_height = height;
+  jpeg.input_components = 3;
+  jpeg.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&jpeg);
+  jpeg_set_quality(&jpeg, quality, TRUE);
+  jpeg.comp_info[0].h_samp_factor = jpeg.comp_info[0].v_samp_factor = 1;  // full-resolution colour
+  jpeg_start_compress(&jpeg, TRUE);
+  while (jpeg.next_scanline < jpeg.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + jpeg.next_scanline * width * 3);
+    jpeg_write_scanlines(&jpeg, &row, 1);
+  }
+  jpeg_finish_compress(&jpeg);
+  jpeg_destroy_compress(&jpeg);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+Bytes EncodeTiff(int width, int height, const Bytes& rgba) {
+  TempDir dir;
+  const std::string path = dir / "image.tif";
+  TIFF* tiff = TIFFOpen(path.c_str(), "w");
+  if (!tiff) std::abort();
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 4);
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 1);
+  const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
+  TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
+  for (int y = 0; y < height; y++)
+    TIFFWriteScanline(tiff, const_cast<uint8_t*>(rgba.data() + y * width * 4), y, 0);
+  TIFFClose(tiff);
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+Bytes MakeWav(int channels, int rate, int bits, const Bytes& data) {
+  Bytes out = {'R', 'I', 'F', 'F'};
+  Put32(out, static_cast<uint32_t>(36 + data.size()));
+  for (char c : std::string("WAVEfmt ")) out.push_back(static_cast<uint8_t>(c));
+  Put32(out, 16);
+  Put16(out, 1);  // PCM
+  Put16(out, channels);
+  Put32(out, rate);
+  Put32(out, rate * channels * bits / 8);
+  Put16(out, channels * bits / 8);
+  Put16(out, bits);
+  for (char c : std::string("data")) out.push_back(static_cast<uint8_t>(c));
+  Put32(out, static_cast<uint32_t>(data.size()));
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
+Bytes Pcm16(const std::vector<int16_t>& samples) {
+  Bytes out;
+  for (int16_t s : samples) Put16(out, static_cast<uint16_t>(s));
+  return out;
+}
+
+Bytes EncodeOggSine(int channels, int rate, double seconds, double frequency, double amplitude) {
+  vorbis_info info;
+  vorbis_info_init(&info);
+  if (vorbis_encode_init_vbr(&info, channels, rate, 0.4f) != 0) std::abort();
+  vorbis_comment comment;
+  vorbis_comment_init(&comment);
+  vorbis_dsp_state dsp;
+  vorbis_block block;
+  vorbis_analysis_init(&dsp, &info);
+  vorbis_block_init(&dsp, &block);
+  ogg_stream_state stream;
+  ogg_stream_init(&stream, 1234);
+  Bytes out;
+  auto append = [&](const ogg_page& page) {
+    out.insert(out.end(), page.header, page.header + page.header_len);
+    out.insert(out.end(), page.body, page.body + page.body_len);
+  };
+  ogg_packet header, headerComment, headerCode;
+  vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
+  ogg_stream_packetin(&stream, &header);
+  ogg_stream_packetin(&stream, &headerComment);
+  ogg_stream_packetin(&stream, &headerCode);
+  ogg_page page;
+  while (ogg_stream_flush(&stream, &page)) append(page);
+
+  const int total = static_cast<int>(seconds * rate);
+  const double pi = 3.14159265358979323846;
+  for (int done = 0; done <= total;) {
+    const int count = std::min(1024, total - done);
+    if (count == 0) {
+      vorbis_analysis_wrote(&dsp, 0);
+      done++;
+    } else {
+      float** buffer = vorbis_analysis_buffer(&dsp, count);
+      for (int i = 0; i < count; i++)
+        for (int c = 0; c < channels; c++)
+          buffer[c][i] = static_cast<float>(amplitude * std::sin(2 * pi * frequency * (done + i) / rate));
+      vorbis_analysis_wrote(&dsp, count);
+      done += count;
+    }
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+      vorbis_analysis(&block, nullptr);
+      vorbis_bitrate_addblock(&block);
+      ogg_packet packet;
+      while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+        ogg_stream_packetin(&stream, &packet);
+        while (ogg_stream_pageout(&stream, &page)) append(page);
+      }
+    }
+  }
+  while (ogg_stream_flush(&stream, &page)) append(page);
+  ogg_stream_clear(&stream);
+  vorbis_block_clear(&block);
+  vorbis_dsp_clear(&dsp);
+  vorbis_comment_clear(&comment);
+  vorbis_info_clear(&info);
+  return out;
+}

@@ -1,0 +1,300 @@
+// Drawing end to end: a real window under X, quads drawn into the back buffer, and the pixels
+// checked in the PNG that SaveBackBufferPng writes (read back here with libpng).
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "media/clock.h"
+#include "media/sample_files.h"
+#include "media/screen.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+struct Rgb {
+  int r, g, b;
+  bool operator==(const Rgb&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Rgb& c) { return out << "(" << c.r << "," << c.g << "," << c.b << ")"; }
+
+int32_t Colour(Rgb c) { return c.r + c.g * 256 + c.b * 65536; }
+
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  Rgb At(int x, int y) const {
+    const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+    return {p[0], p[1], p[2]};
+  }
+};
+
+void ExpectNear(Rgb got, Rgb want, int tolerance, const std::string& where) {
+  EXPECT_NEAR(got.r, want.r, tolerance) << where << " got " << got << " want " << want;
+  EXPECT_NEAR(got.g, want.g, tolerance) << where << " got " << got << " want " << want;
+  EXPECT_NEAR(got.b, want.b, tolerance) << where << " got " << got << " want " << want;
+}
+
+class Screen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no DISPLAY: the drawing tests need an X server (xvfb-run)";
+    SetWindowedSize(kWidth, kHeight);
+    ASSERT_TRUE(StartVideo());
+    ASSERT_GE(CountDesktops(), 1);
+    ASSERT_EQ(DesktopWidth(0), kWidth);
+    ASSERT_EQ(DesktopHeight(0), kHeight);
+    ASSERT_NE(CreateMainWindow(0, 0, kWidth, kHeight, "quorvex test"), 0);
+    ASSERT_NE(OpenScreenInWindow(1, 0, 0, kWidth, kHeight, 1, 0, 0), 0);
+    ASSERT_TRUE(ScreenOpen());
+    SetTransparentColour(-1, kMagenta);
+    SetQuadBlending(5, 6);
+    SetQuadFiltering(0);
+  }
+  void TearDown() override {
+    EndVideo();
+    SetWindowedSize(0, 0);
+    SetFastMode(false);
+  }
+
+  Shot Take() {
+    const std::string path = dir / "shot.png";
+    Shot shot;
+    if (!SaveBackBufferPng(path)) {
+      ADD_FAILURE() << "SaveBackBufferPng failed";
+      return shot;
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+      ADD_FAILURE() << "unreadable PNG";
+      return shot;
+    }
+    image.format = PNG_FORMAT_RGB;
+    shot.width = static_cast<int>(image.width);
+    shot.height = static_cast<int>(image.height);
+    shot.rgb.resize(PNG_IMAGE_SIZE(image));
+    EXPECT_TRUE(png_image_finish_read(&image, nullptr, shot.rgb.data(), 0, nullptr));
+    return shot;
+  }
+
+  // Loads a TGA of the given RGBA pixels (top row first).
+  int32_t Image(int width, int height, const std::vector<Rgb>& colours, const std::vector<int>& alphas = {}) {
+    Bytes data;
+    for (size_t i = 0; i < colours.size(); i++) {
+      const int a = alphas.empty() ? 255 : alphas[i];
+      data.insert(data.end(), {static_cast<uint8_t>(colours[i].b), static_cast<uint8_t>(colours[i].g),
+                               static_cast<uint8_t>(colours[i].r), static_cast<uint8_t>(a)});
+    }
+    const TgaHeader header{2, 32, 0x28, static_cast<uint16_t>(width), static_cast<uint16_t>(height)};
+    return LoadImage(-1, dir.Write("image" + std::to_string(images++) + ".tga", AsString(MakeTga(header, {}, data))), 4);
+  }
+
+  TempDir dir;
+  int images = 0;
+};
+
+const Rgb kKey{255, 0, 255};
+
+TEST_F(Screen, ClearFillsEverythingAndABoxOfOneSetsOnePixel) {
+  ClearBackBuffer(Colour({10, 20, 30}));
+  BeginDrawing(BackBufferTarget());
+  FillBox(5, 7, 1, 1, Colour({255, 0, 0}));
+  FillBox(40, 50, 30, 20, Colour({0, 200, 0}));
+  EndDrawing();
+  const Shot shot = Take();
+  ASSERT_EQ(shot.width, kWidth);
+  ASSERT_EQ(shot.height, kHeight);
+  int red = 0, green = 0, other = 0;
+  for (int y = 0; y < kHeight; y++)
+    for (int x = 0; x < kWidth; x++) {
+      const Rgb c = shot.At(x, y);
+      if (c == Rgb{255, 0, 0}) {
+        red++;
+        EXPECT_EQ(x, 5);
+        EXPECT_EQ(y, 7);
+      } else if (c == Rgb{0, 200, 0}) {
+        green++;
+        EXPECT_TRUE(x >= 40 && x < 70 && y >= 50 && y < 70) << x << "," << y;
+      } else if (!(c == Rgb{10, 20, 30})) {
+        other++;
+      }
+    }
+  EXPECT_EQ(red, 1);
+  EXPECT_EQ(green, 30 * 20);
+  EXPECT_EQ(other, 0);
+}
+
+TEST_F(Screen, EveryBlendPairTheGameUsesMatchesItsFormulaAndKeyedTexelsLeaveTheDestinationAlone) {
+  struct Case {
+    int32_t source, destination;
+    int texelAlpha;     // of the coloured texel
+    int32_t opacity;    // DrawQuad's alpha
+    Rgb quadColour;
+    Rgb expected;       // the coloured half over the background
+  };
+  // Texel (200, 100, 50) over the background (100, 150, 200); 128 / 255 = 0.502.
+  const Case cases[] = {
+      {5, 6, 128, 255, {255, 255, 255}, {150, 125, 125}},  // ordinary alpha blend
+      {5, 6, 255, 128, {255, 255, 255}, {150, 125, 125}},  // opacity 128 does the same
+      {5, 6, 255, 255, {128, 255, 0}, {100, 100, 0}},      // vertex colour multiplies the texel
+      {5, 6, 255, 300, {255, 255, 255}, {200, 100, 50}},   // opacity is clamped to 255
+      {2, 5, 128, 255, {255, 255, 255}, {250, 175, 150}},  // floating images: src + dst * src alpha
+      {5, 2, 128, 255, {255, 255, 255}, {200, 200, 225}},  // additive
+      {2, 2, 255, 255, {255, 255, 255}, {255, 250, 250}},  // plain add, saturating
+      {1, 3, 255, 255, {255, 255, 255}, {78, 59, 39}},     // dst * src colour
+      {9, 1, 255, 255, {255, 255, 255}, {78, 59, 39}},     // src * dst colour
+      {0, -3, 128, 255, {255, 255, 255}, {150, 125, 125}}, // out of range: the default pair
+  };
+  const Rgb background{100, 150, 200};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("pair " + std::to_string(c.source) + "," + std::to_string(c.destination) + " opacity " +
+                 std::to_string(c.opacity));
+    // Left texel keyed, right texel coloured; stretched so each texel covers 20 x 20 pixels.
+    const int32_t image = Image(2, 1, {kKey, {200, 100, 50}}, {255, c.texelAlpha});
+    const int32_t quad = MakeQuad(-1, image);
+    ResizeQuad(quad, 40, 20);
+    SetQuadColour(quad, Colour(c.quadColour));
+    ClearBackBuffer(Colour(background));
+    BeginQuads();
+    SetQuadBlending(c.source, c.destination);
+    DrawQuad(quad, 100, 100, c.opacity);
+    EndQuads();
+    const Shot shot = Take();
+    EXPECT_EQ(shot.At(110, 110), background) << "keyed texel";
+    ExpectNear(shot.At(130, 110), c.expected, 2, "coloured texel");
+    EXPECT_EQ(shot.At(99, 110), background) << "left of the quad";
+    EXPECT_EQ(shot.At(140, 110), background) << "right of the quad";
+    FreeQuad(quad);
+    FreeImage(image);
+  }
+}
+
+TEST_F(Screen, ARotationOf90DegreesTurnsTheQuadClockwiseAboutItsCentre) {
+  const int32_t quad = MakeQuad(-1, Image(2, 1, {{255, 0, 0}, {0, 0, 255}}));
+  ResizeQuad(quad, 40, 20);  // centre at (120, 110) when drawn at (100, 100)
+  RotateQuad(quad, 45, 1);
+  RotateQuad(quad, 45, 1);
+  ClearBackBuffer(kBlack);
+  BeginQuads();
+  DrawQuad(quad, 100, 100, 255);
+  EndQuads();
+  const Shot shot = Take();
+  EXPECT_EQ(shot.At(120, 95), (Rgb{255, 0, 0})) << "the left half is now on top";
+  EXPECT_EQ(shot.At(120, 125), (Rgb{0, 0, 255})) << "the right half is now below";
+  EXPECT_EQ(shot.At(105, 110), (Rgb{0, 0, 0})) << "the old left end is empty";
+  EXPECT_EQ(shot.At(135, 110), (Rgb{0, 0, 0})) << "the old right end is empty";
+
+  ResizeQuad(quad, 40, 20);  // upright again
+  ClearBackBuffer(kBlack);
+  DrawQuad(quad, 100, 100, 255);
+  const Shot upright = Take();
+  EXPECT_EQ(upright.At(105, 110), (Rgb{255, 0, 0}));
+  EXPECT_EQ(upright.At(135, 110), (Rgb{0, 0, 255}));
+}
+
+TEST_F(Screen, NearestFilteringKeepsTexelsSharpAndBilinearBlendsThem) {
+  const int32_t quad = MakeQuad(-1, Image(2, 1, {{0, 0, 0}, {255, 255, 255}}));
+  ResizeQuad(quad, 200, 10);  // each texel covers 100 pixels
+  for (int flag : {0, 1}) {
+    SCOPED_TRACE(flag ? "bilinear" : "nearest");
+    SetQuadFiltering(flag);
+    ClearBackBuffer(Colour({255, 0, 0}));
+    DrawQuad(quad, 0, 0, 255);
+    const Shot shot = Take();
+    EXPECT_EQ(shot.At(10, 5), (Rgb{0, 0, 0}));
+    EXPECT_EQ(shot.At(190, 5), (Rgb{255, 255, 255}));
+    if (flag == 0) {
+      EXPECT_EQ(shot.At(99, 5), (Rgb{0, 0, 0}));
+      EXPECT_EQ(shot.At(100, 5), (Rgb{255, 255, 255}));
+    } else {
+      ExpectNear(shot.At(100, 5), {128, 128, 128}, 8, "the middle");
+      ExpectNear(shot.At(75, 5), {64, 64, 64}, 8, "a quarter");
+      ExpectNear(shot.At(125, 5), {191, 191, 191}, 8, "three quarters");
+    }
+  }
+}
+
+TEST_F(Screen, AGrabCopiesTheClippedRectangleAndDrawsBackStretched) {
+  ClearBackBuffer(kBlack);
+  FillBox(10, 10, 10, 10, Colour({255, 0, 0}));
+  FillBox(20, 10, 10, 10, Colour({0, 255, 0}));
+  FillBox(10, 20, 10, 10, Colour({0, 0, 255}));
+  FillBox(20, 20, 10, 10, Colour({255, 255, 0}));
+  const int32_t grab = GrabBackBuffer(-1, 10, 10, 20, 20, 4);
+  ASSERT_GT(grab, 0);
+  EXPECT_EQ(ImageWidth(grab), 20);
+  EXPECT_EQ(ImageHeight(grab), 20);
+  EXPECT_EQ(ImagePixel(grab, 0, 0), 0xFF0000FFu);
+  EXPECT_EQ(ImagePixel(grab, 19, 19), 0xFF00FFFFu);
+
+  const int32_t quad = MakeQuad(-1, grab);
+  ResizeQuad(quad, 80, 80);
+  ClearBackBuffer(Colour({9, 9, 9}));
+  BeginQuads();
+  DrawQuad(quad, 200, 100, 255);
+  EndQuads();
+  const Shot shot = Take();
+  EXPECT_EQ(shot.At(201, 101), (Rgb{255, 0, 0}));
+  EXPECT_EQ(shot.At(278, 101), (Rgb{0, 255, 0}));
+  EXPECT_EQ(shot.At(201, 178), (Rgb{0, 0, 255}));
+  EXPECT_EQ(shot.At(278, 178), (Rgb{255, 255, 0}));
+  EXPECT_EQ(shot.At(199, 101), (Rgb{9, 9, 9}));
+  EXPECT_EQ(shot.At(15, 15), (Rgb{9, 9, 9})) << "the grab is a copy, the clear removed the original";
+
+  const int32_t corner = GrabBackBuffer(-1, kWidth - 10, kHeight - 4, 50, 50, 4);
+  EXPECT_EQ(ImageWidth(corner), 10);
+  EXPECT_EQ(ImageHeight(corner), 4);
+  const int32_t negative = GrabBackBuffer(-1, -5, -5, 10, 10, 4);
+  EXPECT_EQ(ImageWidth(negative), 5);
+  EXPECT_EQ(GrabBackBuffer(-1, kWidth, 0, 10, 10, 4), 0);
+  EXPECT_EQ(GrabBackBuffer(-1, 0, 0, 0, 10, 4), 0);
+  EXPECT_EQ(GrabBackBuffer(-1, -20, -20, 10, 10, 4), 0);
+}
+
+TEST_F(Screen, ReKeyingAndFreeingChangeWhatIsDrawn) {
+  const int32_t image = Image(1, 1, {{255, 255, 255}});
+  const int32_t quad = MakeQuad(-1, image);
+  ResizeQuad(quad, 10, 10);
+  ClearBackBuffer(kBlack);
+  DrawQuad(quad, 0, 0, 255);
+  EXPECT_EQ(Take().At(5, 5), (Rgb{255, 255, 255}));
+  SetTransparentColour(image, kWhite);
+  ClearBackBuffer(kBlack);
+  DrawQuad(quad, 0, 0, 255);
+  EXPECT_EQ(Take().At(5, 5), (Rgb{0, 0, 0})) << "white is keyed now";
+  SetTransparentColour(image, -1);
+  FreeImage(image);
+  ClearBackBuffer(kBlack);
+  DrawQuad(quad, 0, 0, 255);
+  EXPECT_EQ(Take().At(5, 5), (Rgb{0, 0, 0})) << "a quad whose image is gone draws nothing";
+}
+
+int32_t hookFrames[4];
+int hookCalls = 0;
+
+TEST_F(Screen, PresentCountsFramesFromOneAndCallsTheHookAfterEach) {
+  SetFastMode(true);
+  hookCalls = 0;
+  SetPresentHook([](int32_t frame) {
+    if (hookCalls < 4) hookFrames[hookCalls] = frame;
+    hookCalls++;
+  });
+  const uint32_t start = MillisecondsSinceStart();
+  EXPECT_EQ(PresentedFrames(), 0);
+  for (int i = 0; i < 3; i++) PresentFrame();
+  EXPECT_EQ(PresentedFrames(), 3);
+  ASSERT_EQ(hookCalls, 3);
+  EXPECT_EQ(hookFrames[0], 1);
+  EXPECT_EQ(hookFrames[2], 3);
+  EXPECT_EQ(MillisecondsSinceStart() - start, 48u) << "fast mode: 16 virtual ms a frame";
+  SetPresentHook(nullptr);
+}
+
+}  // namespace

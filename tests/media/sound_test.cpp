@@ -1,0 +1,181 @@
+// Sound loading and the mixer, driven directly (no output device is opened).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "media/sample_files.h"
+#include "media/sound.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class Sounds : public ::testing::Test {
+ protected:
+  void SetUp() override { EndSound(); }
+  void TearDown() override { EndSound(); }
+
+  // A WAV already in the output format, so its samples reach the mixer unchanged.
+  int32_t Constant(int frames, int16_t left, int16_t right) {
+    std::vector<int16_t> samples;
+    for (int i = 0; i < frames; i++) samples.insert(samples.end(), {left, right});
+    return LoadSoundFile(-1, dir.Write("c" + std::to_string(next++) + ".wav", AsString(MakeWav(2, kSoundRate, 16, Pcm16(samples)))));
+  }
+
+  std::vector<int16_t> Mix(int frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * kSoundChannels, 12345);
+    MixSound(out.data(), frames);
+    return out;
+  }
+
+  TempDir dir;
+  int next = 0;
+};
+
+// Every sample in [from, to) of a mix (counted in frames) equals the left/right pair.
+void ExpectFrames(const std::vector<int16_t>& mix, int from, int to, int16_t left, int16_t right) {
+  for (int i = from; i < to; i++) {
+    ASSERT_EQ(mix[i * 2], left) << "frame " << i;
+    ASSERT_EQ(mix[i * 2 + 1], right) << "frame " << i;
+  }
+}
+
+TEST_F(Sounds, PlayingAgainRestartsTheOneVoiceInsteadOfAddingACopy) {
+  const int32_t s = Constant(100, 1000, -1000);
+  ASSERT_GT(s, 0);
+  EXPECT_EQ(SoundFrames(s), 100);
+  EXPECT_FALSE(SoundPlaying(s));
+  ExpectFrames(Mix(10), 0, 10, 0, 0);  // silence while nothing plays
+
+  PlaySoundFrom(s, 0);
+  ExpectFrames(Mix(40), 0, 40, 1000, -1000);
+  PlaySoundFrom(s, 0);  // restart from the beginning: 100 more frames, never 2000
+  const std::vector<int16_t> mix = Mix(130);
+  ExpectFrames(mix, 0, 100, 1000, -1000);
+  ExpectFrames(mix, 100, 130, 0, 0);
+  EXPECT_FALSE(SoundPlaying(s)) << "finished at its end";
+  EXPECT_EQ(SoundStartCount(s), 2);
+}
+
+TEST_F(Sounds, LoopingPlaysUntilStoppedAndStopSilencesAtOnce) {
+  const int32_t s = Constant(30, 200, 300);
+  PlaySoundFrom(s, 1);
+  ExpectFrames(Mix(1000), 0, 1000, 200, 300);
+  EXPECT_TRUE(SoundPlaying(s));
+  StopSoundNow(s);
+  EXPECT_FALSE(SoundPlaying(s));
+  ExpectFrames(Mix(50), 0, 50, 0, 0);
+  PlaySoundFrom(s, 0);  // a later single play no longer loops
+  ExpectFrames(Mix(40), 0, 30, 200, 300);
+  EXPECT_FALSE(SoundPlaying(s));
+}
+
+TEST_F(Sounds, VoicesAreSummedAndClipped) {
+  const int32_t a = Constant(50, 30000, -30000);
+  const int32_t b = Constant(20, 30000, -30000);
+  const int32_t c = Constant(50, -1000, 500);
+  PlaySoundFrom(a, 0);
+  PlaySoundFrom(b, 0);
+  PlaySoundFrom(c, 0);
+  const std::vector<int16_t> mix = Mix(60);
+  ExpectFrames(mix, 0, 20, 32767, -32768);
+  ExpectFrames(mix, 20, 50, 29000, -29500);
+  ExpectFrames(mix, 50, 60, 0, 0);
+}
+
+TEST_F(Sounds, WithoutMixingASoundStartedOnceStaysPlayingUntilStoppedOrFreed) {
+  const int32_t s = Constant(10, 1, 1);
+  PlaySoundFrom(s, 0);
+  EXPECT_TRUE(SoundPlaying(s));
+  EXPECT_EQ(SoundStartCount(s), 1);
+  FreeSound(s);
+  EXPECT_FALSE(SoundExists(s));
+  EXPECT_FALSE(SoundPlaying(s));
+  EXPECT_EQ(SoundStartCount(s), 0);
+  PlaySoundFrom(s, 0);  // names nothing now
+  ExpectFrames(Mix(10), 0, 10, 0, 0);
+}
+
+TEST_F(Sounds, WavFilesOfOtherFormatsAreConvertedToTheOutputFormat) {
+  struct Case {
+    const char* name;
+    int channels, rate, bits;
+    Bytes data;
+    int frames;            // after conversion, within 1%
+    int16_t middleLeft;    // a frame from the middle, within 2%
+    int16_t middleRight;
+  };
+  const Case cases[] = {
+      {"8-bit mono at 11025 Hz", 1, 11025, 8, Bytes(1000, 0xC0), 4000, 16384, 16384},
+      {"16-bit mono at 22050 Hz", 1, 22050, 16, Pcm16(std::vector<int16_t>(2000, -8000)), 4000, -8000, -8000},
+      {"16-bit stereo at 48000 Hz", 2, 48000, 16, Pcm16([] {
+         std::vector<int16_t> v;
+         for (int i = 0; i < 4800; i++) v.insert(v.end(), {4000, -4000});
+         return v;
+       }()),
+       4410, 4000, -4000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int32_t s = LoadSoundFile(-1, dir.Write("x.wav", AsString(MakeWav(c.channels, c.rate, c.bits, c.data))));
+    ASSERT_GT(s, 0);
+    EXPECT_NEAR(SoundFrames(s), c.frames, c.frames / 100);
+    PlaySoundFrom(s, 0);
+    const std::vector<int16_t> mix = Mix(SoundFrames(s));
+    const int middle = SoundFrames(s) / 2;
+    EXPECT_NEAR(mix[middle * 2], c.middleLeft, std::abs(c.middleLeft) / 50);
+    EXPECT_NEAR(mix[middle * 2 + 1], c.middleRight, std::abs(c.middleRight) / 50);
+    FreeSound(s);
+  }
+}
+
+TEST_F(Sounds, OggVorbisDecodesWholeAndResampled) {
+  const int32_t s = LoadSoundFile(-1, dir.Write("Sfx/Tone.OGG", AsString(EncodeOggSine(1, 22050, 0.5, 441.0, 0.5))));
+  ASSERT_GT(s, 0);
+  EXPECT_NEAR(SoundFrames(s), kSoundRate / 2, 200);
+  // Found by backslashes and another letter case too.
+  EXPECT_GT(LoadSoundFile(-1, dir.Path() + "\\SFX\\tone.ogg"), 0);
+  PlaySoundFrom(s, 0);
+  const std::vector<int16_t> mix = Mix(SoundFrames(s));
+  double power = 0;
+  int peak = 0;
+  for (int i = 0; i < SoundFrames(s); i++) {
+    ASSERT_EQ(mix[i * 2], mix[i * 2 + 1]) << "mono plays on both sides";
+    power += static_cast<double>(mix[i * 2]) * mix[i * 2];
+    peak = std::max(peak, std::abs(static_cast<int>(mix[i * 2])));
+  }
+  const double rms = std::sqrt(power / SoundFrames(s));
+  EXPECT_NEAR(rms, 0.5 * 32767 / std::sqrt(2.0), 1500);  // a sine of amplitude 0.5
+  EXPECT_NEAR(peak, 16384, 2000);
+}
+
+TEST_F(Sounds, BrokenAndMissingFilesGiveZero) {
+  const Bytes wav = MakeWav(1, 22050, 16, Pcm16(std::vector<int16_t>(100, 5)));
+  const Bytes ogg = EncodeOggSine(2, 44100, 0.2, 300, 0.3);
+  Bytes hugeWav = wav;
+  hugeWav[40] = hugeWav[41] = hugeWav[42] = hugeWav[43] = 0xFF;  // data chunk claims 4 GB
+  const std::pair<const char*, Bytes> cases[] = {
+      {"empty", {}},
+      {"text", {'h', 'e', 'l', 'l', 'o'}},
+      {"WAV header cut", Bytes(wav.begin(), wav.begin() + 30)},
+      {"WAV without samples", Bytes(wav.begin(), wav.begin() + 44)},
+      {"OGG headers cut", Bytes(ogg.begin(), ogg.begin() + 100)},
+      {"OGG pages garbled", [&] {
+         Bytes b = ogg;
+         for (size_t i = 60; i < b.size(); i += 7) b[i] ^= 0xA5;
+         return b;
+       }()},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(LoadSoundFile(-1, dir.Write("bad", AsString(bytes))), 0);
+  }
+  // A data chunk that claims more than the file holds is read as far as it goes.
+  const int32_t huge = LoadSoundFile(-1, dir.Write("huge.wav", AsString(hugeWav)));
+  EXPECT_NEAR(SoundFrames(huge), 200, 2);
+  EXPECT_EQ(LoadSoundFile(-1, dir / "missing.ogg"), 0);
+  EXPECT_FALSE(SoundExists(99));
+  StopSoundNow(99);
+  FreeSound(99);
+}
+
+}  // namespace
