@@ -17,6 +17,7 @@
 #include "game/player.h"
 #include "media/clock.h"
 #include "media/input.h"
+#include "media/process.h"
 #include "media/screen.h"
 #include "world/tile_map.h"
 
@@ -300,6 +301,7 @@ void (*harnessObserver)(int32_t) = nullptr;
 void SetHarnessObserver(void (*observer)(int32_t frame)) { harnessObserver = observer; }
 
 void HarnessAfterPresent(int32_t frame) {
+  if (StopSignalled()) ShutDown();
   auto shots = harnessOptions.screenshots.equal_range(frame);
   for (auto it = shots.first; it != shots.second; ++it)
     if (!SaveBackBufferPng(it->second)) std::fprintf(stderr, "quorvex: could not write the screenshot %s\n", it->second.c_str());

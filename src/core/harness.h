@@ -50,8 +50,8 @@ bool ApplyHarnessOptions();
 // The game state as the --dump JSON object.
 std::string DumpGameState(int32_t frame);
 
-// Runs after every presented frame: screenshots, dumps, replay events falling due, recording,
-// and the end of the run after --frames.
+// Runs after every presented frame: the end of the program after a stop signal, screenshots,
+// dumps, replay events falling due, recording, and the end of the run after --frames.
 void HarnessAfterPresent(int32_t frame);
 
 // An in-process observer of every presented frame, run after the harness's own work (tools that

@@ -16,6 +16,7 @@
 #include "media/clock.h"
 #include "media/files.h"
 #include "media/input.h"
+#include "media/process.h"
 #include "media/screen.h"
 #include "media/sound.h"
 #include "media/text.h"
@@ -152,6 +153,7 @@ void ResetAllState() {
 }
 
 void Main() {
+  CatchStopSignals();
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);

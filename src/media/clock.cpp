@@ -1,7 +1,11 @@
 #include "media/clock.h"
 
+#include <algorithm>
+
 #include <chrono>
 #include <thread>
+
+#include "media/process.h"
 
 namespace {
 
@@ -27,7 +31,13 @@ void SleepMs(int32_t milliseconds) {
     std::this_thread::yield();
     return;
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  // Long waits (the credits pages sleep for seconds) wake early when the program is asked to stop.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!StopSignalled()) {
+    const auto left = end - std::chrono::steady_clock::now();
+    if (left <= std::chrono::milliseconds(0)) break;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(20)));
+  }
 }
 
 void YieldThread() {

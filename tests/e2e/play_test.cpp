@@ -53,4 +53,19 @@ TEST(Play, FramesOptionEndsTheRunAndScreenshotsShowTheWorld) {
   EXPECT_GT(picture.CountNear(MiniColour::kGlyph, 20), 50);  // the heads-up display, drawn at opacity 240
 }
 
+TEST(Play, StopSignalsEndTheProgramCleanly) {
+  TempDir dir;
+  MakeMiniBase(dir);
+  dir.Write("go.txt", "0 down P\n6 up P\n");
+  for (const char* signal : {"INT", "TERM"}) {
+    // The game runs paced (about 61 frames a second) until the signal arrives.
+    std::string output;
+    const int status = RunCommand("cd '" + dir.Path() + "' && SDL_AUDIODRIVER=dummy timeout 60 " QUORVEX_BINARY
+                                  " --windowed 320x240 --replay go.txt --frames 100000 & pid=$!; sleep 2; kill -" +
+                                      std::string(signal) + " $pid; wait $pid",
+                                  output);
+    EXPECT_EQ(status, 0) << signal << ": " << output;
+  }
+}
+
 }  // namespace
