@@ -53,6 +53,35 @@ TEST(Play, FramesOptionEndsTheRunAndScreenshotsShowTheWorld) {
   EXPECT_GT(picture.CountNear(MiniColour::kGlyph, 20), 50);  // the heads-up display, drawn at opacity 240
 }
 
+TEST(Play, ARecordingReplaysToTheSameGame) {
+  TempDir dir;
+  MakeMiniBase(dir, "MAXFOE\n2\n");
+  dir.Write("walk.txt", kWalk);
+  const std::string common = "--fast --windowed 320x240 --frames 180 --dump 180:";
+  GameRun run = RunGame(dir.Path(), common + "'" + dir / "a.json" + "' --replay '" + dir / "walk.txt" + "' --record '" +
+                                        dir / "recorded.txt" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const std::string recorded = ReadFile(dir / "recorded.txt");
+  EXPECT_NE(recorded.find("0 down P"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("20 down RIGHT"), std::string::npos) << recorded;
+  run = RunGame(dir.Path(), common + "'" + dir / "b.json" + "' --replay '" + dir / "recorded.txt" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(ReadFile(dir / "a.json"), ReadFile(dir / "b.json"));
+}
+
+TEST(Play, BadReplaysAreRefusedWithTheLine) {
+  TempDir dir;
+  MakeMiniBase(dir);
+  dir.Write("bad.txt", "# a comment\n\n0 down P\n5 sideways P\n");
+  dir.Write("key.txt", "3 down F13\n");
+  GameRun run = RunGame(dir.Path(), "--fast --replay '" + dir / "bad.txt" + "'");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("replay line 4"), std::string::npos) << run.output;
+  run = RunGame(dir.Path(), "--fast --replay '" + dir / "key.txt" + "'");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("unknown key F13"), std::string::npos) << run.output;
+}
+
 TEST(Play, StopSignalsEndTheProgramCleanly) {
   TempDir dir;
   MakeMiniBase(dir);
