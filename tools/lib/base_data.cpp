@@ -1,4 +1,4 @@
-#include "lib/base_data.h"
+#include "base_data.h"
 
 namespace gen {
 

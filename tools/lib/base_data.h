@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/pairs.h"
+#include "pairs.h"
 
 namespace gen {
 

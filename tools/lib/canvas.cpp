@@ -1,4 +1,4 @@
-#include "lib/canvas.h"
+#include "canvas.h"
 
 #include <png.h>
 

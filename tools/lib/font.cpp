@@ -1,4 +1,4 @@
-#include "lib/font.h"
+#include "font.h"
 
 #include <cmath>
 #include <numbers>

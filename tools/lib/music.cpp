@@ -1,9 +1,9 @@
-#include "lib/music.h"
+#include "music.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "lib/canvas.h"
+#include "canvas.h"
 
 namespace gen {
 

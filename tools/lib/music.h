@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/synth.h"
+#include "synth.h"
 
 namespace gen {
 

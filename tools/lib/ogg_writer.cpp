@@ -1,4 +1,4 @@
-#include "lib/ogg_writer.h"
+#include "ogg_writer.h"
 
 #include <vorbis/codec.h>
 #include <vorbis/vorbisenc.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "lib/synth.h"
+#include "synth.h"
 
 namespace gen {
 

@@ -1,4 +1,4 @@
-#include "lib/pairs.h"
+#include "pairs.h"
 
 #include <fstream>
 

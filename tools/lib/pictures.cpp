@@ -1,9 +1,9 @@
-#include "lib/pictures.h"
+#include "pictures.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "lib/sprites.h"
+#include "sprites.h"
 
 namespace gen {
 

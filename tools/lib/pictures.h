@@ -3,7 +3,7 @@
 // text uses are kept calm and dark.
 #pragma once
 
-#include "lib/canvas.h"
+#include "canvas.h"
 
 namespace gen {
 

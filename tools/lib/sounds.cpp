@@ -1,8 +1,8 @@
-#include "lib/sounds.h"
+#include "sounds.h"
 
 #include <cmath>
 
-#include "lib/synth.h"
+#include "synth.h"
 
 namespace gen {
 

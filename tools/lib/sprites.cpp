@@ -1,4 +1,4 @@
-#include "lib/sprites.h"
+#include "sprites.h"
 
 #include <cmath>
 #include <numbers>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/canvas.h"
+#include "canvas.h"
 
 namespace gen {
 

@@ -1,4 +1,4 @@
-#include "lib/synth.h"
+#include "synth.h"
 
 #include <algorithm>
 #include <cmath>

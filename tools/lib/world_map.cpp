@@ -1,4 +1,4 @@
-#include "lib/world_map.h"
+#include "world_map.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <numbers>
 #include <queue>
 
-#include "lib/sprites.h"
+#include "sprites.h"
 
 namespace gen {
 
@@ -194,6 +194,33 @@ IslandMap BuildIsland() {
           const Ground g = before.At(x + dx, y + dy);
           if (g != Ground::Sea && g != Ground::Shallow && g != Ground::Jetty) m.Set(x, y, Ground::Shallow);
         }
+    }
+  // A walkable cell that no way leads to (a garden walled in by cottages, a pocket among rocks)
+  // takes the ground of a blocking neighbour, so everything that looks open can be reached.
+  std::vector<bool> reached(m.cells.size());
+  std::queue<Point> todo;
+  todo.push({0, 0});
+  reached[0] = true;
+  while (!todo.empty()) {
+    const Point p = todo.front();
+    todo.pop();
+    const Point next[4] = {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
+    for (const Point& q : next) {
+      if (!m.Inside(q.x, q.y) || Blocks(m.At(q.x, q.y))) continue;
+      const size_t i = static_cast<size_t>(q.y) * kColumns + q.x;
+      if (reached[i]) continue;
+      reached[i] = true;
+      todo.push(q);
+    }
+  }
+  for (int y = 0; y < kRows; ++y)
+    for (int x = 0; x < kColumns; ++x) {
+      if (Blocks(m.At(x, y)) || reached[static_cast<size_t>(y) * kColumns + x]) continue;
+      const Ground around[4] = {m.At(x + 1, y), m.At(x - 1, y), m.At(x, y + 1), m.At(x, y - 1)};
+      Ground fill = Ground::Rock;
+      for (Ground g : around)
+        if (g == Ground::House || g == Ground::Rock) fill = g;
+      m.Set(x, y, fill);
     }
   return m;
 }
