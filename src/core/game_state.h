@@ -33,3 +33,9 @@ extern GameState gameState;
 
 // Puts the game state back to its start-up values.
 void ResetGameState();
+
+// Adds two counters the way 32-bit hardware does (wrapping), so that hostile data cannot make
+// a score or a clock overflow into undefined behaviour.
+inline int32_t WrapAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}

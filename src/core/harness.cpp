@@ -2,13 +2,23 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "core/game_state.h"
+#include "core/main_loop.h"
+#include "game/bombs.h"
+#include "game/foes.h"
+#include "game/pickups.h"
+#include "game/player.h"
 #include "media/clock.h"
+#include "media/input.h"
+#include "media/screen.h"
+#include "world/tile_map.h"
 
 HarnessOptions harnessOptions;
 
@@ -127,11 +137,319 @@ bool ParseReplay(const std::string& text, std::vector<ReplayEvent>& events, std:
   return true;
 }
 
+namespace {
+
+const std::pair<const char*, int32_t> kKeyNames[] = {
+    {"UP", Key::kUp},     {"DOWN", Key::kDown},     {"LEFT", Key::kLeft},         {"RIGHT", Key::kRight},
+    {"SPACE", Key::kSpace}, {"A", Key::kA},         {"B", Key::kB},               {"C", Key::kC},
+    {"D", Key::kD},       {"P", Key::kP},           {"X", Key::kX},               {"Y", Key::kY},
+    {"ESCAPE", Key::kEscape}, {"PGUP", Key::kPageUp}, {"PGDN", Key::kPageDown},
+};
+
+constexpr int32_t kJoyButtons = 32;
+
+// What a replay input name stands for: a key, a joystick direction or a button.
+struct InputName {
+  enum Kind { kNone, kKey, kJoyAxis, kJoyButton } kind = kNone;
+  int32_t code = 0;   // scan code, button number, or axis (0 x, 1 y)
+  int32_t value = 0;  // the axis value while held
+};
+
+InputName Lookup(const std::string& name) {
+  for (const auto& [text, code] : kKeyNames)
+    if (name == text) return {InputName::kKey, code, 0};
+  if (name.size() == 4 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X')) {
+    char* end = nullptr;
+    const long code = std::strtol(name.c_str() + 2, &end, 16);
+    if (*end == '\0' && code > 0 && code < 256) return {InputName::kKey, static_cast<int32_t>(code), 0};
+  }
+  if (name == "JOY_LEFT") return {InputName::kJoyAxis, 0, -1};
+  if (name == "JOY_RIGHT") return {InputName::kJoyAxis, 0, 1};
+  if (name == "JOY_UP") return {InputName::kJoyAxis, 1, -1};
+  if (name == "JOY_DOWN") return {InputName::kJoyAxis, 1, 1};
+  if (name.size() > 3 && name.compare(0, 3, "JOY") == 0) {
+    int32_t button = 0;
+    if (ParseInt(name.substr(3), button) && button >= 1 && button <= kJoyButtons) return {InputName::kJoyButton, button, 0};
+  }
+  return {};
+}
+
+// The name a recording writes for a key.
+std::string KeyName(int32_t code) {
+  for (const auto& [text, key] : kKeyNames)
+    if (key == code) return text;
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "0x%02X", code);
+  return buffer;
+}
+
+std::vector<ReplayEvent> replayEvents;
+size_t nextReplayEvent = 0;
+bool joyHeld[2][2] = {};  // [axis][negative, positive]
+
+void ApplyReplayEvent(const ReplayEvent& event) {
+  const InputName input = Lookup(event.input);
+  switch (input.kind) {
+    case InputName::kKey: SetReplayKey(input.code, event.down); break;
+    case InputName::kJoyButton: SetReplayJoyButton(input.code, event.down); break;
+    case InputName::kJoyAxis: {
+      joyHeld[input.code][input.value > 0 ? 1 : 0] = event.down;
+      const bool* held = joyHeld[input.code];
+      SetReplayJoyAxis(input.code, (held[1] ? 1 : 0) - (held[0] ? 1 : 0));
+      break;
+    }
+    case InputName::kNone: break;
+  }
+}
+
+void ApplyReplayUpTo(int32_t frame) {
+  while (nextReplayEvent < replayEvents.size() && replayEvents[nextReplayEvent].frame <= frame)
+    ApplyReplayEvent(replayEvents[nextReplayEvent++]);
+}
+
+FILE* recordFile = nullptr;
+bool recordedKeys[256] = {};
+int32_t recordedAxes[2] = {};
+bool recordedButtons[kJoyButtons + 1] = {};
+
+// Writes every change of key and button state seen since the last call, as events of `frame`.
+void RecordChanges(int32_t frame) {
+  if (!recordFile) return;
+  auto write = [frame](bool down, const std::string& name) {
+    std::fprintf(recordFile, "%d %s %s\n", frame, down ? "down" : "up", name.c_str());
+  };
+  for (int32_t code = 1; code < 256; code++) {
+    const bool down = RawKeyDown(code);
+    if (down != recordedKeys[code]) write(down, KeyName(code));
+    recordedKeys[code] = down;
+  }
+  static const char* const kAxisNames[2][2] = {{"JOY_LEFT", "JOY_RIGHT"}, {"JOY_UP", "JOY_DOWN"}};
+  for (int32_t axis = 0; axis < 2; axis++) {
+    const int32_t now = RawJoyAxis(axis), before = recordedAxes[axis];
+    if (now == before) continue;
+    if (before != 0) write(false, kAxisNames[axis][before > 0 ? 1 : 0]);
+    if (now != 0) write(true, kAxisNames[axis][now > 0 ? 1 : 0]);
+    recordedAxes[axis] = now;
+  }
+  for (int32_t button = 1; button <= kJoyButtons; button++) {
+    const bool down = RawJoyButton(button);
+    if (down != recordedButtons[button]) write(down, "JOY" + std::to_string(button));
+    recordedButtons[button] = down;
+  }
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  out = text.str();
+  return true;
+}
+
+}  // namespace
+
 bool ApplyHarnessOptions() {
   SetFastMode(harnessOptions.fast);
+  replayEvents.clear();
+  nextReplayEvent = 0;
+  if (!harnessOptions.replayFile.empty()) {
+    std::string text, error;
+    if (!ReadWholeFile(harnessOptions.replayFile, text)) {
+      std::fprintf(stderr, "quorvex: cannot read the replay %s\n", harnessOptions.replayFile.c_str());
+      return false;
+    }
+    if (!ParseReplay(text, replayEvents, error)) {
+      std::fprintf(stderr, "quorvex: %s: %s\n", harnessOptions.replayFile.c_str(), error.c_str());
+      return false;
+    }
+    bool withJoystick = false;
+    for (const ReplayEvent& event : replayEvents) {
+      const InputName input = Lookup(event.input);
+      if (input.kind == InputName::kNone) {
+        std::fprintf(stderr, "quorvex: %s: unknown key %s\n", harnessOptions.replayFile.c_str(), event.input.c_str());
+        return false;
+      }
+      withJoystick = withJoystick || input.kind != InputName::kKey;
+    }
+    std::stable_sort(replayEvents.begin(), replayEvents.end(),
+                     [](const ReplayEvent& a, const ReplayEvent& b) { return a.frame < b.frame; });
+    SetInputFromReplay(true, withJoystick);
+    ApplyReplayUpTo(0);
+  }
+  if (!harnessOptions.recordFile.empty()) {
+    recordFile = std::fopen(harnessOptions.recordFile.c_str(), "w");
+    if (!recordFile) {
+      std::fprintf(stderr, "quorvex: cannot write the record %s\n", harnessOptions.recordFile.c_str());
+      return false;
+    }
+  }
+  if (harnessOptions.windowWidth > 0) SetWindowedSize(harnessOptions.windowWidth, harnessOptions.windowHeight);
+  SetPresentHook(HarnessAfterPresent);
   if (!harnessOptions.dataDirectory.empty() && ::chdir(harnessOptions.dataDirectory.c_str()) != 0) {
     std::fprintf(stderr, "quorvex: cannot change into %s\n", harnessOptions.dataDirectory.c_str());
     return false;
   }
   return true;
+}
+
+namespace {
+void (*harnessObserver)(int32_t) = nullptr;
+}
+
+void SetHarnessObserver(void (*observer)(int32_t frame)) { harnessObserver = observer; }
+
+void HarnessAfterPresent(int32_t frame) {
+  auto shots = harnessOptions.screenshots.equal_range(frame);
+  for (auto it = shots.first; it != shots.second; ++it)
+    if (!SaveBackBufferPng(it->second)) std::fprintf(stderr, "quorvex: could not write the screenshot %s\n", it->second.c_str());
+  auto dumps = harnessOptions.dumps.equal_range(frame);
+  for (auto it = dumps.first; it != dumps.second; ++it) {
+    std::ofstream out(it->second, std::ios::binary);
+    out << DumpGameState(frame);
+    if (!out) std::fprintf(stderr, "quorvex: could not write the dump %s\n", it->second.c_str());
+  }
+  // Changes seen by the polls of this frame were made after the previous one was presented.
+  RecordChanges(frame - 1);
+  ApplyReplayUpTo(frame);
+  if (harnessObserver) harnessObserver(frame);
+  if (harnessOptions.endFrame > 0 && frame >= harnessOptions.endFrame) ShutDown();
+}
+
+void FinishHarness() {
+  if (recordFile) {
+    RecordChanges(PresentedFrames());
+    std::fclose(recordFile);
+    recordFile = nullptr;
+  }
+}
+
+namespace {
+
+class Json {
+ public:
+  std::string text;
+  void Key(const char* name) {
+    Separate();
+    Quote(name);
+    text += ':';
+    fresh_ = true;
+  }
+  void Int(int64_t v) {
+    Separate();
+    text += std::to_string(v);
+  }
+  void Float(double v) {
+    Separate();
+    if (!std::isfinite(v)) {
+      text += "null";
+      return;
+    }
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.9g", v);
+    text += buffer;
+  }
+  void String(const std::string& s) {
+    Separate();
+    Quote(s);
+  }
+  void Open(char bracket) {
+    Separate();
+    text += bracket;
+    fresh_ = true;
+  }
+  void Close(char bracket) {
+    text += bracket;
+    fresh_ = false;
+  }
+
+ private:
+  void Separate() {
+    if (!fresh_) text += ',';
+    fresh_ = false;
+  }
+  void Quote(const std::string& s) {
+    text += '"';
+    for (unsigned char c : s) {
+      if (c == '"' || c == '\\') {
+        text += '\\';
+        text += static_cast<char>(c);
+      } else if (c < 0x20 || c >= 0x7F) {
+        char buffer[8];
+        std::snprintf(buffer, sizeof buffer, "\\u%04x", c);  // bytes are Windows-1252, shown as Latin-1
+        text += buffer;
+      } else {
+        text += static_cast<char>(c);
+      }
+    }
+    text += '"';
+  }
+  bool fresh_ = true;
+};
+
+}  // namespace
+
+std::string DumpGameState(int32_t frame) {
+  const GameState& g = gameState;
+  Json j;
+  j.Open('{');
+  j.Key("frame"), j.Int(frame);
+  j.Key("level"), j.Int(g.level);
+  j.Key("builtLevel"), j.Int(g.builtLevel);
+  j.Key("levelJustBuilt"), j.Int(g.levelJustBuilt);
+  j.Key("score"), j.Int(g.score);
+  j.Key("levelStartScore"), j.Int(g.levelStartScore);
+  j.Key("timeLeft"), j.Int(g.timeLeft);
+  j.Key("frameTick"), j.Int(g.frameTick);
+  j.Key("tilesLeft"), j.Int(g.tilesLeft);
+  j.Key("screenState"), j.Int(g.screenState);
+  j.Key("inTitle"), j.Int(g.inTitle);
+  j.Key("quitRequested"), j.Int(g.quitRequested);
+  j.Key("joystickPresent"), j.Int(g.joystickPresent);
+  j.Key("drawWorld"), j.Int(g.drawWorld);
+  j.Key("viewX"), j.Float(g.viewX);
+  j.Key("viewY"), j.Float(g.viewY);
+  j.Key("viewCols"), j.Float(g.viewCols);
+  j.Key("viewRows"), j.Float(g.viewRows);
+  j.Key("cellX"), j.Int(g.cellX);
+  j.Key("cellY"), j.Int(g.cellY);
+  j.Key("mapWidth"), j.Int(g.mapWidth);
+  j.Key("mapHeight"), j.Int(g.mapHeight);
+  j.Key("tileWidth"), j.Float(g.tileWidth);
+  j.Key("tileHeight"), j.Float(g.tileHeight);
+  j.Key("screenWidth"), j.Float(g.screenWidth);
+  j.Key("screenHeight"), j.Float(g.screenHeight);
+  j.Key("fontScale"), j.Float(g.fontScale);
+  j.Key("mainWindow"), j.Int(g.mainWindow);
+  j.Key("zoomSprite"), j.Int(g.zoomSprite);
+  j.Key("zoomSprite3D"), j.Int(g.zoomSprite3D);
+  j.Key("loadScreenSprite"), j.Int(g.loadScreenSprite);
+  j.Key("loadScreenSprite3D"), j.Int(g.loadScreenSprite3D);
+  j.Key("scoreTarget"), j.Int(scoreTarget);
+  j.Key("bombStock"), j.String(bombStock);
+  j.Key("player"), j.Open('{');
+  j.Key("x"), j.Float(player.x);
+  j.Key("y"), j.Float(player.y);
+  j.Key("heading"), j.Int(player.heading);
+  j.Close('}');
+  j.Key("foes"), j.Open('[');
+  for (const Foe& foe : foes) {
+    j.Open('{');
+    j.Key("x"), j.Int(foe.x);
+    j.Key("y"), j.Int(foe.y);
+    j.Key("heading"), j.Int(foe.heading);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Key("placedObjects"), j.Int(static_cast<int64_t>(placedObjects.size()));
+  j.Key("tiles"), j.Open('[');
+  for (int32_t y = 0; y <= g.mapHeight && y < tileMap.Rows(); y++) {
+    j.Open('[');
+    for (int32_t x = 0; x <= g.mapWidth && x < tileMap.Columns(); x++) j.String(tileMap.Name(x, y));
+    j.Close(']');
+  }
+  j.Close(']');
+  j.Close('}');
+  j.text += '\n';
+  return j.text;
 }

@@ -49,3 +49,14 @@ bool ApplyHarnessOptions();
 
 // The game state as the --dump JSON object.
 std::string DumpGameState(int32_t frame);
+
+// Runs after every presented frame: screenshots, dumps, replay events falling due, recording,
+// and the end of the run after --frames.
+void HarnessAfterPresent(int32_t frame);
+
+// An in-process observer of every presented frame, run after the harness's own work (tools that
+// drive the game from inside, such as the test bot, use it).
+void SetHarnessObserver(void (*observer)(int32_t frame));
+
+// Flushes the record file (called on every way out of the program).
+void FinishHarness();

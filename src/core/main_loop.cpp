@@ -8,11 +8,123 @@
 #include "core/harness.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "game/bombs.h"
+#include "game/foes.h"
+#include "game/pickups.h"
+#include "game/player.h"
+#include "game/zoom_pass.h"
+#include "media/clock.h"
 #include "media/files.h"
+#include "media/input.h"
+#include "media/screen.h"
+#include "media/sound.h"
+#include "media/text.h"
+#include "ui/assets.h"
+#include "ui/hud.h"
+#include "ui/input_map.h"
+#include "ui/menus.h"
+#include "ui/object_definitions.h"
+#include "ui/screen_text.h"
+#include "world/labyrinth.h"
+#include "world/level.h"
+#include "world/tile_map.h"
+#include "world/world_map.h"
 
 bool labyrinthMode = false;
 
-void ReleaseServices() { CloseAllFiles(); }
+namespace {
+
+// The start-up grid: indices 0..512, the largest world map.
+constexpr int32_t kStartupGridSide = 513;
+
+}  // namespace
+
+void ExamineDesktop() {
+  CountDesktops();
+  gameState.screenWidth = static_cast<float>(DesktopWidth(0));
+  gameState.screenHeight = static_cast<float>(DesktopHeight(0));
+  gameState.fontScale = gameState.screenWidth / static_cast<float>(settings.RESBASEW);
+}
+
+void OpenMainWindow() {
+  const int32_t width = RoundHalfEven(gameState.screenWidth), height = RoundHalfEven(gameState.screenHeight);
+  gameState.mainWindow = CreateMainWindow(0, 0, width, height, settings.APPNAME);
+  if (gameState.mainWindow == 0) ReportError(2);
+  if (OpenScreenInWindow(gameState.mainWindow, 0, 0, width, height, 1, 0, 0) == 0) ReportError(1);
+}
+
+void CreateWorldLists() {
+  FreeAssets();
+  FreeObjectDefinitions();
+  ClearFoes();
+  ResetTileMap();
+  tileMap.Create(kStartupGridSide, kStartupGridSide);
+}
+
+void LoadAssets() {
+  LoadTopographyImages();
+  LoadObjectDefinitions();
+  LoadSoundEffects();
+  LoadMusicList();
+  LoadGameImages();
+  LoadTitleImages();
+  ReloadScreenFont();
+}
+
+void CompleteLevel() {
+  gameState.level = WrapAdd(gameState.level, 1);
+  gameState.timeLeft = 0;
+}
+
+void PumpWindowEvent() { WaitWindowMessage(1); }
+
+void WorldStep() {
+  ClearBackBuffer(kBlack);
+  DrawFloatingImages(gameImages, 1);
+  DrawMap();
+  ObjectsFrame();
+  FoesFrame();
+  PlayerFrame();
+  ShowMapAnnouncement();
+  ZoomPass(settings.SMOOTH);
+  DrawHud();
+}
+
+void GameStep() {
+  BeginQuads();
+  if (gameState.drawWorld == 1) WorldStep();
+  if (gameState.tilesLeft < 1) {
+    gameState.levelStartScore = gameState.score;
+    CompleteLevel();
+  }
+  EndQuads();
+  TimerFrame(-1);
+  PresentFrame();
+  if (gameState.screenState == 21) ShowGameOver();
+}
+
+void MainLoopPass() {
+  if (labyrinthMode && gameState.level != gameState.builtLevel) {
+    BuildLevel();
+    gameState.levelJustBuilt = 1;
+    gameState.builtLevel = gameState.level;
+  }
+  PumpWindowEvent();
+  PollMouse();
+  ReadControls();
+  GameStep();
+  SleepMs(settings.MULTITASK);
+}
+
+void ReleaseServices() {
+  FinishHarness();
+  EndVideo();
+  EndSound();
+  EndMouse();
+  EndKeyboard();
+  EndJoystick();
+  CloseAllFiles();
+}
 
 void ShutDown() {
   ReleaseServices();
@@ -23,15 +135,40 @@ void ResetAllState() {
   ResetGameState();
   ResetSettings();
   ResetRandom();
+  ResetPlayerState();
+  ResetBombState();
+  ResetPickupState();
+  ResetLabyrinthState();
+  ResetLevelState();
+  ResetWorldMapState();
+  ResetHudState();
+  ResetInputMapState();
+  ClearFoes();
+  ResetTileMap();
+  FreeObjectDefinitions();
+  FreeAssets();
+  FreeScreenFont();
   labyrinthMode = false;
 }
 
 void Main() {
+  ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
-  ResetAllState();
   baseDirectory = CurrentDirectory();
-  if (!ReadSettingsFile(baseDirectory + "DATA\\ini.txt")) ReportError(0, baseDirectory + "DATA\\ini.txt");
-  std::fprintf(stderr, "quorvex: the configuration was read; the window and drawing are not built yet.\n");
-  std::exit(3);
+  ReadSettings(baseDirectory + "DATA\\ini.txt");
+  RegisterDecoders();
+  ExamineDesktop();
+  OpenMainWindow();
+  CreateWorldLists();
+  LoadAssets();
+  ShowCreditsScreen();
+  ShowTitleScreen();
+  if (settings.USESELFCREATEBASE == 1) {
+    labyrinthMode = true;
+    StartLabyrinthGame(settings.SELFCREATEBASE);
+  } else {
+    LoadWorld();
+  }
+  for (;;) MainLoopPass();
 }

@@ -3,9 +3,13 @@
 #include <functional>
 #include <unordered_map>
 
+#include "core/error_report.h"
 #include "core/game_state.h"
 #include "core/random.h"
 #include "media/files.h"
+#include "media/input.h"
+#include "media/screen.h"
+#include "media/sound.h"
 #include "media/text.h"
 
 Settings settings;
@@ -142,4 +146,17 @@ bool ReadSettingsFile(const std::string& path) {
   }
   CloseTextFile(file);
   return true;
+}
+
+void StartDevices() {
+  if (StartVideo()) SetTransparentColour(-1, kMagenta);
+  StartKeyboard();
+  StartSound();
+  StartMouse();
+  gameState.joystickPresent = StartJoystick() != 0 ? 1 : 0;
+}
+
+void ReadSettings(const std::string& path) {
+  if (!ReadSettingsFile(path)) ReportError(0, path);
+  StartDevices();
 }

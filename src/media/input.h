@@ -29,6 +29,8 @@ void PollJoystick();
 // -1, 0 or +1: the axis outside the dead zone of +-500 (of -1000..1000).
 int32_t JoystickX();
 int32_t JoystickY();
+// An SDL axis value (-32768..32767) scaled to -1000..1000 and reduced to -1, 0 or +1.
+int32_t JoystickAxisDirection(int32_t sdlAxisValue);
 // Button numbers from 1 to 32.
 int32_t JoystickButtonHeld(int32_t button);
 void EndJoystick();

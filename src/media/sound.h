@@ -1,9 +1,17 @@
 // Sound output: whole decoded sounds (WAV, OGG) with one voice each, played through our own mixer.
 // A machine without audio output runs silent; every operation still works on the handles.
+//
+// A voice finishes when the mixer reaches the end of a sound played once. Without an output
+// device nothing mixes (unless a test calls MixSound), so such a sound stays "playing" until it
+// is stopped, restarted or freed; its start count is kept either way.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+// Every sound is decoded to this output format: 16-bit signed stereo, interleaved.
+constexpr int32_t kSoundRate = 44100;
+constexpr int32_t kSoundChannels = 2;
 
 bool StartSound();
 // Reads and decodes a whole WAV or OGG file. Result: sound number, 0 if missing or undecodable.
@@ -17,6 +25,11 @@ void FreeSound(int32_t sound);
 bool SoundPlaying(int32_t sound);
 // How many times the sound was started since it was loaded (tests and dumps).
 int32_t SoundStartCount(int32_t sound);
+// The decoded length in output frames (tests).
+int32_t SoundFrames(int32_t sound);
+// Mixes the next frames of every playing voice into out (frames * kSoundChannels samples),
+// summing and clipping. The output device's callback calls it; tests call it directly.
+void MixSound(int16_t* out, int32_t frames);
 // Registers the image and OGG decoders (they are built in; this only marks them available).
 void RegisterDecoders();
 void EndSound();

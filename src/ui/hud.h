@@ -12,4 +12,9 @@ extern const char* const kCreditsTicker;
 void DrawHud();
 void ShowMapAnnouncement();
 
+// Frames of the sweep that the map announcement and the game-over screen play: one per 20
+// pixels of screen width, counted while 1 + 20 x frame < width (52 frames at 1024 pixels).
+// A width that is not a number gives none; an absurd one is held to about a million.
+int32_t SweepFrames(float screenWidth);
+
 void ResetHudState();

@@ -16,6 +16,11 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  // QUORVEX_KEEP_TEST_DIRS=1 keeps the directories (their dumps and screenshots) for a look.
+  if (std::getenv("QUORVEX_KEEP_TEST_DIRS")) {
+    std::fprintf(stderr, "kept %s\n", path_.c_str());
+    return;
+  }
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }

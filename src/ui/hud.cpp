@@ -1,0 +1,79 @@
+// The heads-up display over the play field, and the "MAP" announcement of a new level played
+// over the frozen picture of its first frame.
+#include "ui/hud.h"
+
+#include <cmath>
+
+#include "core/game_state.h"
+#include "core/settings.h"
+#include "game/bombs.h"
+#include "game/pickups.h"
+#include "game/zoom_pass.h"
+#include "media/screen.h"
+#include "media/text.h"
+#include "ui/screen_text.h"
+
+int32_t tickerOffset = 0;
+const char* const kCreditsTicker =
+    "  QUORVEX IS MADE BY THE QUORVEX TEAM. PLEASE REPORT ANY FAULT YOU FIND TO THE QUORVEX TEAM!|";
+
+namespace {
+
+// Three empty bomb slots ("\xF6" is the font's empty-slot icon); the bombs carried go over them.
+constexpr const char* kEmptyBombSlots = " \xF6\xF6\xF6 |";
+
+constexpr double kMostSweepFrames = 1 << 20;
+
+}  // namespace
+
+void DrawHud() {
+  GameState& g = gameState;
+  // The shown score counts up towards the target one point per frame; it never counts down.
+  if (g.score < scoreTarget) g.score++;
+  if (g.tilesLeft < 1) g.tilesLeft = 0;
+
+  const float w = g.screenWidth, h = g.screenHeight;
+  DrawScreenText(" SCORE " + NumberText(g.score) + "|", 0.7f * w, 0.05f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(" TIME " + NumberText(g.timeLeft) + "|", 0.06f * w, 0.05f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(kEmptyBombSlots, 0.4f * w, 0.01f * h, 1.0f, 0.0f, 200, 1.0f);
+  DrawScreenText(" " + bombStock + "|", 0.4f * w, 0.01f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(" TILES LEFT " + NumberText(g.tilesLeft) + "|", 0.4f * w, 0.1f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(" MAP " + NumberText(g.level) + "|", 0.7f * w, 0.1f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(kCreditsTicker, w - static_cast<float>(tickerOffset), 0.9f * h, 0.8f, 0.0f, 200, 1.0f);
+
+  // The credits line enters at the right edge and starts again after twice the screen width.
+  tickerOffset += 2;
+  if (tickerOffset > RoundHalfEven(2.0f * w)) tickerOffset = 0;
+}
+
+void ShowMapAnnouncement() {
+  SetQuadBlending(5, 6);
+  if (gameState.levelJustBuilt != 1) return;
+
+  GrabZoomPicture();
+  const float w = gameState.screenWidth, h = gameState.screenHeight;
+  const std::string text = "  MAP " + NumberText(gameState.level) + "|";
+  // One frame per 20 pixels of screen width: the letters start stacked on one spot and spread
+  // apart while the text slides left.
+  const int32_t frames = SweepFrames(w);
+  float spacing = 0.0f;
+  for (int32_t frame = 0; frame < frames; frame++) {
+    BeginQuads();
+    ClearBackBuffer(kBlack);
+    DrawQuad(gameState.zoomSprite3D, 0, 0, 255);
+    DrawScreenText(text, w * (0.4f - spacing / 10.0f), 0.3f * h, 3.0f, 0.0f, 240, spacing);
+    EndQuads();
+    PresentFrame();
+    spacing += 0.05f;
+  }
+  gameState.levelJustBuilt = 0;
+  FreeZoomPicture();
+}
+
+int32_t SweepFrames(float screenWidth) {
+  if (!(screenWidth > 1.0f)) return 0;
+  const double frames = std::ceil((static_cast<double>(screenWidth) - 1.0) / 20.0);
+  return static_cast<int32_t>(frames < kMostSweepFrames ? frames : kMostSweepFrames);
+}
+
+void ResetHudState() { tickerOffset = 0; }

@@ -1,0 +1,208 @@
+// The screens outside ordinary play. Each runs its own frames until it is done and returns to
+// its caller; none of them advances the game.
+#include "ui/menus.h"
+
+#include <string>
+
+#include "core/game_state.h"
+#include "core/main_loop.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "game/bombs.h"
+#include "game/player.h"
+#include "game/zoom_pass.h"
+#include "media/clock.h"
+#include "media/input.h"
+#include "media/screen.h"
+#include "media/text.h"
+#include "ui/assets.h"
+#include "ui/hud.h"
+#include "ui/input_map.h"
+#include "ui/screen_text.h"
+
+namespace {
+
+struct CreditsLine {
+  float y;  // fraction of the screen height
+  const char* text;
+};
+
+// The first credits page, drawn over the picture only.
+constexpr CreditsLine kCreditsPage1[] = {
+    {0.3f, "  THIS IS AN ALPHA PREVIEW OF MY NEXT GAMEPROJECT.|"},
+    {0.35f, "  ALL RIGHTS RESERVED BY THE QUORVEX TEAM.|"},
+    {0.4f, "  CODE AND GRAPHICS BY THE QUORVEX TEAM.|"},
+    {0.45f, "  CONCEPT AND REALISATION BY THE QUORVEX TEAM.|"},
+    {0.5f, "  USE THIS APP AT YOUR OWN RISK!|"},
+    {0.55f, "  MUSIC MADE WITH OUR OWN SYNTHESIZER.|"},
+    {0.6f, "  |"},
+    {0.65f, "  GRAPHICS AND MUSIC (C) THE QUORVEX TEAM.|"},
+    {0.7f, "  FONT SYSTEM AND SCREEN TEXT BY THE QUORVEX TEAM.|"},
+};
+constexpr const char* kCreditsPage2 = "  THE QUORVEX TEAM PRESENTS|";
+constexpr const char* kCreditsPage3 = "  QUORVEX - A LABYRINTH ARCADE GAME|";
+constexpr const char* kTitleCredits = "  (C) 2026 THE QUORVEX TEAM|";
+
+float Width() { return gameState.screenWidth; }
+float Height() { return gameState.screenHeight; }
+
+// Text at scale 1.0, upright, opaque, glyphs edge to edge: how the menu screens write.
+void DrawMenuText(const std::string& text, float x, float y) { DrawScreenText(text, x, y, 1.0f, 0.0f, 255, 1.0f); }
+
+// Loads the picture of the credits or title screen, stretched over the whole screen.
+void LoadScreenPicture(const std::string& path) {
+  GameState& g = gameState;
+  if (QuadExists(g.loadScreenSprite3D)) FreeQuad(g.loadScreenSprite3D);
+  if (ImageExists(g.loadScreenSprite)) FreeImage(g.loadScreenSprite);
+  g.loadScreenSprite3D = 0;
+  SetTransparentColour(-1, kMagenta);
+  g.loadScreenSprite = path.empty() ? 0 : LoadImage(-1, path, 4);
+  if (ImageExists(g.loadScreenSprite)) {
+    g.loadScreenSprite3D = MakeQuad(-1, g.loadScreenSprite);
+    ResizeQuad(g.loadScreenSprite3D, RoundHalfEven(Width()), RoundHalfEven(Height()));
+  }
+}
+
+bool PictureLoaded() { return ImageExists(gameState.loadScreenSprite); }
+
+void DrawPicture() {
+  if (PictureLoaded()) DrawQuad(gameState.loadScreenSprite3D, 0, 0, 255);
+}
+
+// One credits page after the first: the picture (if any) and one line near the bottom.
+void ShowCreditsPage(const char* line, int32_t milliseconds) {
+  BeginQuads();
+  ClearBackBuffer(kBlack);
+  DrawPicture();
+  DrawMenuText(line, 0.1f * Width(), 0.8f * Height());
+  EndQuads();
+  PresentFrame();
+  SleepMs(milliseconds);
+}
+
+// The credits picture: LOADSCREEN with its first "#" replaced by a random 0 or 1, so that two
+// pictures take turns; without a "#" there is no picture.
+std::string CreditsPicturePath() {
+  const std::string& setting = settings.LOADSCREEN;
+  const int32_t mark = FindText(setting, "#");
+  if (mark == 0) return "";
+  return TextLeft(setting, mark - 1) + NumberText(Random(1)) + TextMid(setting, mark + 1, TextLength(setting));
+}
+
+}  // namespace
+
+void ShowCreditsScreen() {
+  gameState.inTitle = 1;
+  PollMouse();
+  PlaceMouse(0, 0);
+  LoadScreenPicture(CreditsPicturePath());
+
+  BeginQuads();
+  ClearBackBuffer(kBlack);
+  if (PictureLoaded()) {
+    DrawPicture();
+    for (const CreditsLine& line : kCreditsPage1) DrawMenuText(line.text, 0.1f * Width(), line.y * Height());
+  }
+  EndQuads();
+  PresentFrame();
+  SleepMs(6000);
+  PlaySoundByName(settings.KESTRAVON1, 0);
+
+  ShowCreditsPage(kCreditsPage2, 3000);
+  PlaySoundByName(settings.KESTRAVON, 0);
+  ShowCreditsPage(kCreditsPage3, 2000);
+}
+
+void ShowTitleScreen() {
+  GameState& g = gameState;
+  g.inTitle = 1;
+  g.screenState = 19;
+  float fade = 255.0f;
+  LoadScreenPicture(settings.LOADINTROSCREEN);
+  PlayMusic("menu.ogg");
+
+  const char* prompt =
+      g.joystickPresent == 1 ? "  PRESS START ON JOYPAD CONTINUE|" : "  PRESS  P  ON KEYBOARD TO CONTINUE|";
+  for (;;) {
+    PumpWindowEvent();
+    BeginQuads();
+    ClearBackBuffer(kBlack);
+    DrawPicture();
+    DrawFloatingImages(titleImages, 1);
+    // The title and the prompt fade in over 1275 frames.
+    const int32_t opacity = RoundHalfEven(255.0f - fade);
+    DrawScreenText("  QUORVEX |", 0.1f * Width(), 0.4f * Height(), 6.0f, 0.0f, opacity, 1.0f);
+    DrawScreenText(prompt, 0.1f * Width(), 0.65f * Height(), 0.8f, 0.0f, opacity, 1.0f);
+    DrawScreenText(kTitleCredits, 0.5f * Width(), 0.8f * Height(), 0.6f, 0.0f, 255, 1.0f);
+    fade = fade > 0.0f ? fade - 0.2f : 0.0f;
+    EndQuads();
+    PresentFrame();
+    if (ReadMenuCommand() == kCmdPause) break;
+  }
+
+  g.inTitle = 0;
+  g.level = 1;
+  g.builtLevel = -1;
+}
+
+void ShowPauseScreen() {
+  for (;;) {
+    // The texts go over the picture left in the back buffer.
+    BeginQuads();
+    DrawMenuText("  GAME PAUSED |", 0.4f * Width(), 0.2f * Height());
+    DrawMenuText("  PRESS X TO CONTINUE |", 0.3f * Width(), 0.3f * Height());
+    DrawMenuText("  PRESS B TO RESTART  |", 0.3f * Width(), 0.4f * Height());
+    EndQuads();
+    PresentFrame();
+    const int32_t command = ReadMenuCommand();
+    if (command == kCmdB) {
+      // In labyrinth mode the main loop builds the level again.
+      gameState.builtLevel = -1;
+      gameState.score = gameState.levelStartScore;
+      return;
+    }
+    if (command == kCmdX) return;
+  }
+}
+
+void ShowQuitQuestion() {
+  for (;;) {
+    BeginQuads();
+    DrawMenuText("  QUIT GAME ? |", 0.3f * Width(), 0.2f * Height());
+    DrawMenuText("  PRESS B TO QUIT     |", 0.3f * Width(), 0.4f * Height());
+    DrawMenuText("  PRESS X TO CONTINUE |", 0.3f * Width(), 0.5f * Height());
+    EndQuads();
+    PresentFrame();
+    const int32_t command = ReadMenuCommand();
+    if (command == kCmdB) {
+      // The game-over screen comes first; its LeaveGame then ends the program.
+      gameState.screenState = 21;
+      gameState.quitRequested = 1;
+      return;
+    }
+    if (command == kCmdX) {
+      // The bomb input must be let go before the next bomb.
+      bombKeyState = 16;
+      return;
+    }
+  }
+}
+
+void ShowGameOver() {
+  SetQuadBlending(5, 6);
+  GrabZoomPicture();
+  const float w = Width(), h = Height();
+  const int32_t frames = SweepFrames(w);
+  float spacing = 0.0f;
+  for (int32_t frame = 0; frame < frames; frame++) {
+    ClearBackBuffer(kBlack);
+    BeginQuads();
+    DrawQuad(gameState.zoomSprite3D, 0, 0, 255);
+    DrawScreenText("  GAME OVER |", w * (0.3f - spacing / 10.0f), 0.3f * h, 3.0f, 0.0f, 240, spacing);
+    EndQuads();
+    PresentFrame();
+    spacing += 0.05f;
+  }
+  // The frozen picture stays until the next grab.
+  LeaveGame();
+}

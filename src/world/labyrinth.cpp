@@ -1,0 +1,109 @@
+#include "world/labyrinth.h"
+
+#include "core/game_state.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "game/player.h"
+#include "media/screen.h"
+#include "media/text.h"
+#include "world/tile_map.h"
+
+std::vector<EdgeEntry> edgeEntries;
+
+namespace {
+
+float barLength = 0.0f;
+int32_t barSteps = 0;
+
+// One step of the build progress bar, drawn straight onto the back buffer.
+void ProgressStep(int32_t width, int32_t height) {
+  if (gameState.builtLevel != gameState.level) {
+    barLength = 1.0f;
+    gameState.builtLevel = gameState.level;
+  }
+  const int64_t cells = static_cast<int64_t>(width) * height;
+  // A labyrinth of width or height 0 has a single row or column: one step fills the bar.
+  barLength += cells > 0 ? gameState.screenWidth / static_cast<float>(cells) : gameState.screenWidth;
+  const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
+  BeginDrawing(BackBufferTarget());
+  FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
+  FillBox(0, top, RoundHalfEven(barLength), 8, 255);
+  EndDrawing();
+  if (++barSteps > 2 * width) {
+    barSteps = 0;
+    PresentFrame();
+  }
+}
+
+// The walker shared by the three carving passes: converts the walls it crosses into `into`.
+// The floor pass also counts tiles and places the player on its first converted cell.
+void Walk(int32_t width, int32_t height, const char* into, bool floor) {
+  int32_t x = 1, y = 1, d = 0;
+  bool startPlaced = false;
+  for (int64_t steps = static_cast<int64_t>(width) * height; steps > 0; steps--) {
+    if (Random(settings.LABSWITCH) == 0) d = Random(3);
+    switch (d) {
+      case 0: if (x - 1 > 1) x--; break;
+      case 1: if (y - 1 > 1) y--; break;
+      case 2: if (x + 1 < width - 1) x++; break;
+      case 3: if (y + 1 < height - 1) y++; break;
+    }
+    if (tileMap.Name(x, y) != "LAB_WALL") continue;
+    PlaceTile(x, y, into);
+    if (!floor) continue;
+    gameState.tilesLeft++;
+    if (!startPlaced) {
+      startPlaced = true;
+      player.heading = kHeadNone;
+      player.x = static_cast<float>(x) * gameState.tileWidth;
+      player.y = static_cast<float>(y) * gameState.tileHeight;
+    }
+  }
+}
+
+// One sweep of the edge pass: a cell whose neighbour at (dx, dy) is wall, green or water
+// under another name becomes that tile's edge variant.
+void EdgeSweep(int32_t dx, int32_t dy, const char* suffix) {
+  for (const EdgeEntry& e : edgeEntries) {
+    const int32_t nx = e.x + dx, ny = e.y + dy;
+    if (nx < 0 || ny < 0) continue;
+    const std::string& neighbour = tileMap.Name(nx, ny);
+    if (e.tileName == neighbour) continue;
+    if (neighbour == "LAB_WALL" || neighbour == "LAB_GREEN" || neighbour == "LAB_WATER") PlaceTile(e.x, e.y, neighbour + suffix);
+  }
+}
+
+}  // namespace
+
+void FillWalls(int32_t width, int32_t height) {
+  for (int32_t x = 0; x <= width; x++)
+    for (int32_t y = 0; y <= height; y++) {
+      PlaceTile(x, y, "LAB_WALL");
+      if (TileCell* cell = tileMap.Find(x, y)) cell->inMap = 1;
+      ProgressStep(width, height);
+    }
+  ComputeViewSize();
+}
+
+void CarveFloor(int32_t width, int32_t height) {
+  Walk(width, height, "LAB_FLOOR", true);
+  gameState.tilesLeft /= 4;
+  gameState.timeLeft = gameState.tilesLeft / 4;
+  if (gameState.timeLeft > 60) gameState.timeLeft = 60;
+}
+
+void CarveGreen(int32_t width, int32_t height) { Walk(width, height, "LAB_GREEN", false); }
+
+void CarveWater(int32_t width, int32_t height) { Walk(width, height, "LAB_WATER", false); }
+
+void EdgePass() {
+  if (settings.USEEXTENDEDTOPO != 1) return;
+  EdgeSweep(-1, 0, "_E");
+  EdgeSweep(0, -1, "_S");
+}
+
+void ResetLabyrinthState() {
+  edgeEntries.clear();
+  barLength = 0.0f;
+  barSteps = 0;
+}

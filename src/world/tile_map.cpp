@@ -1,0 +1,247 @@
+#include "world/tile_map.h"
+
+#include <cmath>
+
+#include "core/game_state.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "game/player.h"
+#include "media/files.h"
+#include "media/screen.h"
+#include "media/text.h"
+#include "ui/assets.h"
+#include "ui/object_definitions.h"
+#include "world/labyrinth.h"
+
+TileGrid tileMap;
+std::vector<PlacedObject> placedObjects;
+
+namespace {
+
+const std::string kNoName;
+
+// The grid's side after ResetWorld (indices 0..256).
+constexpr int32_t kWorldSide = 257;
+
+int8_t LowByte(int32_t v) { return static_cast<int8_t>(static_cast<uint8_t>(v & 0xFF)); }
+
+void FreeAllSprites() {
+  for (PlacedObject& o : placedObjects)
+    if (QuadExists(o.objSprite)) FreeQuad(o.objSprite);
+  placedObjects.clear();
+  for (int32_t x = 0; x < tileMap.Columns(); x++)
+    for (int32_t y = 0; y < tileMap.Rows(); y++) {
+      TileCell* cell = tileMap.Find(x, y);
+      if (QuadExists(cell->tileSprite)) FreeQuad(cell->tileSprite);
+    }
+}
+
+// Applies one key of a tile definition file to a cell.
+void ApplyTileKey(TileCell& cell, const std::string& key, const std::string& value) {
+  if (key == "GFXNAME") {
+    cell.gfxName = value;
+  } else if (key.size() == 6 && key.compare(0, 5, "CHILD") == 0 && key[5] >= '1' && key[5] <= '8') {
+    const int slot = key[5] - '1';
+    cell.childName[slot] = value;
+    cell.childObject[slot] = -1;
+    if (value != "#") cell.maxChildSlot = static_cast<int8_t>(slot);
+  } else if (key == "VALUE1") {
+    cell.value1 = TextToInteger(value);
+  } else if (key == "RANDOMSEED") {
+    cell.tileSeed = TextToInteger(value);
+  } else if (key == "USECOLLISION") {
+    cell.useCollision = LowByte(TextToInteger(value));
+  } else if (key == "TRANSPARENCY") {
+    cell.transparency = TextToInteger(value);
+    cell.alpha = static_cast<int32_t>(255u - static_cast<uint32_t>(cell.transparency));
+  } else if (key == "USEENEMY") {
+    cell.useEnemy = LowByte(TextToInteger(value));
+  } else if (key == "USEDIRECTION") {
+    if (value == "DEFAULT") cell.direction = 13;
+    else if (value == "UP") cell.direction = 17;
+    else if (value == "DOWN") cell.direction = 14;
+    else if (value == "LEFT") cell.direction = 15;
+    else if (value == "RIGHT") cell.direction = 16;
+  }
+}
+
+}  // namespace
+
+void TileGrid::Create(int32_t columns, int32_t rows) {
+  columns_ = columns < 0 ? 0 : columns;
+  rows_ = rows < 0 ? 0 : rows;
+  cells_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), TileCell{});
+}
+
+const std::string& TileGrid::Name(int32_t x, int32_t y) const {
+  const TileCell* cell = Find(x, y);
+  return cell ? cell->tileName : kNoName;
+}
+
+int8_t TileGrid::Collision(int32_t x, int32_t y) const {
+  const TileCell* cell = Find(x, y);
+  return cell ? cell->useCollision : 1;
+}
+
+std::string TileDirectory() { return settings.RGBCODEPATH + settings.APPSTART + "\\"; }
+
+void ResetTileMap() {
+  FreeAllSprites();
+  tileMap.Create(0, 0);
+}
+
+void ResetWorld() {
+  gameState.viewX = 0.0f;
+  gameState.viewY = 0.0f;
+  edgeEntries.clear();
+  FreeAllSprites();
+  tileMap.Create(kWorldSide, kWorldSide);
+}
+
+void PlaceTile(int32_t x, int32_t y, const std::string& name) {
+  TileCell* cell = tileMap.Find(x, y);
+  if (!cell) return;
+  cell->tileName = name;
+  LoadTileDefinition(x, y, TileDirectory() + name);
+  BindTileGraphic(x, y, cell->gfxName);
+  SpawnTileChildren(x, y);
+}
+
+void LoadTileDefinition(int32_t x, int32_t y, const std::string& path) {
+  TileCell* cell = tileMap.Find(x, y);
+  if (!cell) return;
+  const int32_t file = OpenTextFile(-1, path);
+  if (file == 0) return;
+  cell->maxChildSlot = 0;
+  while (!AtEndOfFile(file)) {
+    const std::string key = ReadLine(file);
+    const std::string value = ReadLine(file);
+    ApplyTileKey(*cell, key, value);
+  }
+  CloseTextFile(file);
+  if (cell->gfxName.empty()) cell->gfxName = "dummy.png";
+  cell->hasContactObjects = -1;
+}
+
+void BindTileGraphic(int32_t x, int32_t y, const std::string& gfxName) {
+  TileCell* cell = tileMap.Find(x, y);
+  if (!cell) return;
+  for (const TopographyImage& entry : topographyImages) {
+    if (entry.fileName != gfxName) continue;
+    if (QuadExists(cell->tileSprite)) FreeQuad(cell->tileSprite);
+    cell->tileSprite = MakeQuad(-1, entry.sprite);
+    FitTileSprite(x, y);
+    return;
+  }
+}
+
+void FitTileSprite(int32_t x, int32_t y) {
+  TileCell* cell = tileMap.Find(x, y);
+  if (!cell || cell->tileSprite == 0 || cell->alpha <= 0) return;
+  ResizeQuad(cell->tileSprite, RoundHalfEven(gameState.tileWidth), RoundHalfEven(gameState.tileHeight));
+}
+
+void SpawnTileChildren(int32_t x, int32_t y) {
+  TileCell* cell = tileMap.Find(x, y);
+  if (!cell) return;
+  cell->hasContactObjects = 0;
+  cell->lastChildSlot = -1;
+  for (int32_t slot = 0; slot <= cell->maxChildSlot && slot < 8; slot++) {
+    for (const ObjectDefinition& d : objectDefinitions) {
+      if (d.DGFXNAME == "NOPE") continue;
+      if (d.DGFXNAME != cell->childName[slot]) continue;
+      if (Random(d.DDENSITY) != 0) continue;
+      PlacedObject o;
+      o.objSprite = MakeQuad(-1, d.sprite);
+      o.width = static_cast<float>(ImageWidth(d.sprite));
+      o.height = static_cast<float>(ImageHeight(d.sprite));
+      ResizeQuad(o.objSprite, RoundHalfEven(o.width), RoundHalfEven(o.height));
+      o.gfxShow = d.DGFXSHOW;
+      o.alpha = d.DGFXTRANSPARENCY;
+      o.collision = d.DCOLLISION;
+      o.blendSource = d.DXMODE1;
+      o.blendDest = d.DXMODE2;
+      o.killOnCollision = d.DKILLONCOLLISION;
+      o.scoreValue = d.DSCORE;
+      o.countToScore = d.DCOUNTTOSCORE;
+      o.countSound = d.DCOUNTSOUND;
+      o.useCountSound = d.DUSECOUNTSOUND;
+      o.isPlayer = d.DISPLAYER;
+      o.isGoody = d.DISGOODY;
+      o.extraTime = d.DEXTRATIME;
+      placedObjects.push_back(o);
+      cell->childObject[slot] = static_cast<int32_t>(placedObjects.size() - 1);
+      cell->lastChildSlot = slot;
+      if (o.isGoody == 1) gameState.tilesLeft++;
+      AlignPlacedObject(d, placedObjects.back());
+    }
+  }
+}
+
+void AlignPlacedObject(const ObjectDefinition& definition, PlacedObject& object) {
+  if (!QuadExists(object.objSprite)) return;
+  if (definition.DFITTOMATRIX == 1) {
+    object.width = gameState.tileWidth;
+    object.height = gameState.tileHeight;
+    ResizeQuad(object.objSprite, RoundHalfEven(object.width), RoundHalfEven(object.height));
+  }
+  const std::string& hotspot = definition.DHOTSPOT;
+  if (hotspot == "CENTER") {
+    object.drawOffsetX = object.width / 2.0f;
+    object.drawOffsetY = object.height / 2.0f;
+  } else if (hotspot == "RIGHT") {
+    object.drawOffsetX = object.width;
+    object.drawOffsetY = 0.0f;
+  } else if (hotspot == "BOTTOMLEFT") {
+    object.drawOffsetX = 0.0f;
+    object.drawOffsetY = object.height;
+  } else if (hotspot == "BOTTOMRIGHT") {
+    object.drawOffsetX = object.width;
+    object.drawOffsetY = object.height;
+  }
+  if (definition.DCENTERFIELD == 1) {
+    object.drawOffsetX += gameState.tileWidth / 2.0f;
+    object.drawOffsetY += gameState.tileHeight / 2.0f;
+  }
+}
+
+void RefitAllTiles() {
+  for (gameState.cellX = 0; gameState.cellX <= gameState.mapWidth; gameState.cellX++)
+    for (gameState.cellY = 0; gameState.cellY <= gameState.mapHeight; gameState.cellY++)
+      FitTileSprite(gameState.cellX, gameState.cellY);
+}
+
+void ComputeViewSize() {
+  // No map is wider than the start-up grid, so a view wider than that (from a tiny or zero
+  // tile size) would only visit cells that do not exist.
+  const float most = 513.0f;
+  auto cells = [most](float screen, float tile) {
+    const float n = std::ceil(screen / tile);
+    if (std::isnan(n)) return 0.0f;
+    return n > most ? most : n;
+  };
+  gameState.viewCols = cells(gameState.screenWidth, gameState.tileWidth);
+  gameState.viewRows = cells(gameState.screenHeight, gameState.tileHeight);
+}
+
+void DrawMap() {
+  float c = 0.0f, r = 0.0f;
+  gameState.cellX = RoundHalfEven(gameState.viewX);
+  gameState.cellY = RoundHalfEven(gameState.viewY);
+  do {
+    TileCell* cell = tileMap.Find(gameState.cellX, gameState.cellY);
+    if (cell && cell->alpha > 0 && cell->inMap == 1) {
+      FixBlueBlock(gameState.cellX, gameState.cellY);
+      FixPinkBlock(gameState.cellX, gameState.cellY);
+      DrawQuad(cell->tileSprite, RoundHalfEven(c * gameState.tileWidth), RoundHalfEven(r * gameState.tileHeight), cell->alpha);
+    }
+    c += 1.0f;
+    gameState.cellX++;
+    if (c > gameState.viewCols) {
+      c = 0.0f;
+      r += 1.0f;
+      gameState.cellY++;
+      gameState.cellX = RoundHalfEven(gameState.viewX);
+    }
+  } while (r < gameState.viewRows);
+}

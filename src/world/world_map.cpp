@@ -1,0 +1,105 @@
+#include "world/world_map.h"
+
+#include <cstdio>
+#include <string>
+
+#include "core/error_report.h"
+#include "core/game_state.h"
+#include "core/settings.h"
+#include "media/files.h"
+#include "media/screen.h"
+#include "media/text.h"
+#include "world/tile_map.h"
+
+namespace {
+
+float barLength = 1.0f;  // set once for the run, never reset between loads
+int32_t barCounter = 0;
+
+// One step of the world progress bar: drawn every step, shown on the first and every 501st.
+void WorldProgressStep(int32_t width, int32_t height) {
+  const int64_t cells = static_cast<int64_t>(width) * height;
+  barLength += cells > 0 ? gameState.screenWidth / static_cast<float>(cells) : gameState.screenWidth;
+  const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
+  BeginDrawing(BackBufferTarget());
+  FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
+  FillBox(0, top, RoundHalfEven(barLength), 8, 255);
+  EndDrawing();
+  if (barCounter == 0) PresentFrame();
+  if (++barCounter > 500) barCounter = 0;
+}
+
+// Map sides beyond the start-up grid are cut to fit it.
+int32_t FitWorldSide(int32_t side, const char* what) {
+  if (side > kMaxWorldSide) {
+    std::fprintf(stderr, "quorvex: the world map's %s %d does not fit the map; using %d\n", what, side, kMaxWorldSide);
+    return kMaxWorldSide;
+  }
+  return side < 0 ? 0 : side;
+}
+
+}  // namespace
+
+void LoadWorld() {
+  const std::string base = settings.APPENTRY + settings.APPSTART;
+  const int32_t cells = OpenTextFile(-1, base + ".ai42");
+  if (cells == 0) ReportError(4);
+  std::string header[5];
+  for (std::string& line : header) line = ReadLine(cells);
+  gameState.mapWidth = FitWorldSide(TextToInteger(header[1]), "width");
+  gameState.mapHeight = FitWorldSide(TextToInteger(header[2]), "height");
+  LoadWorldCells(cells, gameState.mapWidth, gameState.mapHeight);
+  CloseTextFile(cells);
+
+  const int32_t values = OpenTextFile(-1, base + ".red");
+  if (values == 0) {
+    std::fprintf(stderr, "quorvex: no value file %s.red; the cells keep the opacity of their tiles\n",
+                 NativePath(base).c_str());
+    return;
+  }
+  LoadWorldValues(values, gameState.mapWidth, gameState.mapHeight);
+  CloseTextFile(values);
+}
+
+void LoadWorldCells(int32_t file, int32_t width, int32_t height) {
+  int32_t x = 0, y = 0;
+  do {
+    std::string name = ReadLine(file);
+    name += ReadLine(file);
+    name += ReadLine(file);
+    if (TileCell* cell = tileMap.Find(x, y)) {
+      cell->tileName = name;
+      cell->inMap = 1;
+      if (gameState.drawWorld == 1) {
+        LoadTileDefinition(x, y, TileDirectory() + name);
+        BindTileGraphic(x, y, cell->gfxName);
+        SpawnTileChildren(x, y);
+      }
+    }
+    if (++y > height) {
+      x++;
+      y = 0;
+    }
+    WorldProgressStep(width, height);
+  } while (!AtEndOfFile(file) && x <= width);
+  ComputeViewSize();
+}
+
+void LoadWorldValues(int32_t file, int32_t width, int32_t height) {
+  for (int i = 0; i < 5; i++) ReadLine(file);
+  int32_t x = 0, y = 0;
+  do {
+    const int32_t alpha = TextToInteger(ReadLine(file));
+    if (TileCell* cell = tileMap.Find(x, y)) cell->alpha = alpha;
+    if (++y > height) {
+      x++;
+      y = 0;
+    }
+  } while (!AtEndOfFile(file) && x <= width);
+  ComputeViewSize();
+}
+
+void ResetWorldMapState() {
+  barLength = 1.0f;
+  barCounter = 0;
+}

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "core/game_state.h"
+#include "core/settings.h"
+#include "game/bombs.h"
+#include "game/pickups.h"
+#include "game/player.h"
+#include "media/sound.h"
+#include "support/game_fixture.h"
+#include "ui/assets.h"
+#include "world/tile_map.h"
+
+namespace {
+
+class Pickups : public GameFixture {
+ protected:
+  void SetUp() override {
+    GameFixture::SetUp();
+    WriteLabyrinthTiles();
+    WriteSound("ding.ogg");
+    WriteSound("tick.ogg");
+    settings.TIMERSOUND = "tick.ogg";
+    ComputeViewSize();
+  }
+  // One object on cell (2, 2), from a definition with the given keys, named `child` by its tile.
+  void PutObject(const std::string& child, const std::string& keys) {
+    WriteObject("o", "DGFXNAME\n" + child + "\nDDENSITY\n0\nDCOLLISION\n1\nDGFXSHOW\n1\nDGFXTRANSPARENCY\n255\n" + keys);
+    WriteTile("T", "GFXNAME\nLAB_FLOOR.png\nTRANSPARENCY\n0\nCHILD1\n" + child + "\n");
+    LoadData();
+    PlaceTile(2, 2, "T");
+    tileMap.Find(2, 2)->inMap = 1;
+  }
+  // One frame of the object and player passes with the player on (2, 2).
+  void Frame() {
+    ObjectsFrame();
+    const TileCell* cell = tileMap.Find(2, 2);
+    if (cell->hasContactObjects == 1) TouchObjects(2, 2);
+  }
+  int32_t Starts(const char* name) {
+    for (const SoundEntry& s : soundEffects)
+      if (s.fileName == name) return SoundStartCount(s.sound);
+    return -1;
+  }
+};
+
+TEST_F(Pickups, InstantScoreIsTakenOnce) {
+  PutObject("COIN", "DKILLONCOLLISION\n1\nDSCORE\n50\nDUSECOUNTSOUND\n1\nDCOUNTSOUND\nding.ogg\n");
+  Frame();
+  Frame();
+  EXPECT_EQ(gameState.score, 50);
+  EXPECT_EQ(tileMap.Find(2, 2)->childObject[0], -1);
+  EXPECT_EQ(Starts("ding.ogg"), 1);
+  EXPECT_EQ(placedObjects.size(), 1u);  // the list only grows
+}
+
+TEST_F(Pickups, CountUpObjectsRaiseOnlyTheTarget) {
+  gameState.score = 300;
+  PutObject("GEM", "DKILLONCOLLISION\n1\nDSCORE\n100\nDCOUNTTOSCORE\n1\n");
+  Frame();
+  EXPECT_EQ(scoreTarget, 100);
+  EXPECT_EQ(gameState.score, 300);
+}
+
+TEST_F(Pickups, ObjectsThatStayAreTouchedEveryFrame) {
+  PutObject("CLOCK", "DKILLONCOLLISION\n0\nDEXTRATIME\n1\nDUSECOUNTSOUND\n1\nDCOUNTSOUND\nding.ogg\n");
+  for (int i = 0; i < 5; i++) Frame();
+  EXPECT_EQ(gameState.timeLeft, 5);
+  EXPECT_EQ(Starts("ding.ogg"), 5);
+  EXPECT_EQ(tileMap.Find(2, 2)->childObject[0], 0);
+}
+
+TEST_F(Pickups, BombPickupsStopAtThreeAndStayOnTheCell) {
+  PutObject("BOMB", "DKILLONCOLLISION\n1\nDSCORE\n5\n");
+  bombStock = "&&&";
+  Frame();
+  Frame();
+  EXPECT_EQ(bombStock, "&&&");
+  EXPECT_EQ(tileMap.Find(2, 2)->childObject[0], 0);
+  EXPECT_EQ(gameState.score, 10);  // credited again in every frame it is stood on
+  bombStock = "&";
+  Frame();
+  EXPECT_EQ(bombStock, "&&");
+  EXPECT_EQ(tileMap.Find(2, 2)->childObject[0], -1);
+}
+
+TEST_F(Pickups, HiddenOrPlayerObjectsAreNotDrawnButStillTouchable) {
+  PutObject("GHOST", "DGFXSHOW\n0\nDKILLONCOLLISION\n1\nDSCORE\n7\n");
+  Frame();
+  EXPECT_EQ(gameState.score, 7);
+  // An object off screen is not marked; without the mark it is not touched.
+  PutObject("COIN", "DKILLONCOLLISION\n1\nDSCORE\n1\n");
+  gameState.viewX = 3;
+  gameState.score = 0;
+  Frame();
+  EXPECT_EQ(tileMap.Find(2, 2)->hasContactObjects, 0);
+  EXPECT_EQ(gameState.score, 0);
+}
+
+TEST_F(Pickups, TimerWarnsInTheLastTenSecondsAndEndsTheGameAtMinusOne) {
+  LoadData();
+  settings.WORLDREFRESH = 2;  // three frames to a second
+  gameState.timeLeft = 12;
+  auto second = [] {
+    for (int i = 0; i < 3; i++) TimerFrame(-1);
+  };
+  second();
+  EXPECT_EQ(gameState.timeLeft, 11);
+  EXPECT_EQ(Starts("tick.ogg"), 0);
+  second();
+  EXPECT_EQ(Starts("tick.ogg"), 1);
+  for (int s = 0; s < 10; s++) second();
+  EXPECT_EQ(gameState.timeLeft, 0);
+  EXPECT_EQ(Starts("tick.ogg"), 10);
+  EXPECT_EQ(gameState.screenState, 19);
+  gameState.inTitle = 1;
+  second();
+  EXPECT_EQ(gameState.screenState, 19);  // never while the title screens run
+  gameState.inTitle = 0;
+  gameState.timeLeft = 0;
+  second();
+  EXPECT_EQ(gameState.screenState, 21);
+  EXPECT_EQ(gameState.timeLeft, -1);
+  TimerFrame(0);  // another direction does nothing
+  EXPECT_EQ(gameState.frameTick, 0);
+}
+
+}  // namespace

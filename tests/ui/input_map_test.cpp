@@ -1,0 +1,148 @@
+#include "ui/input_map.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/game_state.h"
+#include "core/main_loop.h"
+#include "core/settings.h"
+#include "game/bombs.h"
+#include "game/player.h"
+#include "media/input.h"
+
+namespace {
+
+using Keys = std::vector<int32_t>;
+
+// The keyboard and joypad are driven through the media layer's replay input. The movement
+// threshold is far away unless a test sets it, so that no step is taken.
+class InputMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetAllState();
+    ResetInput();
+    ResetInputMapState();
+    SetInputFromReplay(true, false);
+    gameState.inTitle = 1;
+    settings.CURSORSPEED = 255;
+  }
+  void TearDown() override { ResetInput(); }
+  void Hold(const Keys& keys) {
+    for (int32_t code = 0; code < 256; code++) SetReplayKey(code, false);
+    for (const int32_t key : keys) SetReplayKey(key, true);
+  }
+  void Joypad(int32_t x, int32_t y, const Keys& buttons) {
+    SetInputFromReplay(true, true);
+    gameState.joystickPresent = 1;
+    SetReplayJoyAxis(0, x);
+    SetReplayJoyAxis(1, y);
+    for (int32_t b = 1; b <= 32; b++) SetReplayJoyButton(b, false);
+    for (const int32_t b : buttons) SetReplayJoyButton(b, true);
+  }
+};
+
+TEST_F(InputMapTest, KeyboardDirectionAndCommandOverrideOrders) {
+  using namespace Key;
+  const struct {
+    Keys keys;
+    int8_t direction;
+    int32_t command;
+  } cases[] = {
+      {{}, kDirNone, kCmdNone},           {{kUp}, kDirUp, kCmdNone},
+      {{kLeft, kUp, kSpace}, kDirNone, kCmdBomb}, {{kRight, kA}, kDirRight, kCmdBomb},
+      {{kDown, kB}, kDirDown, kCmdB},     {{kUp, kDown, kC}, kDirDown, kCmdX},
+      {{kLeft, kRight, kX}, kDirRight, kCmdX}, {{kDown, kRight, kD}, kDirNone, 5},
+      {{kDown, kLeft, kY}, kDirNone, 5},  {{kUp, kRight, kEscape}, kDirNone, kCmdQuit},
+      {{kLeft, kP}, kDirLeft, kCmdPause}, {{kSpace, kB}, kDirNone, kCmdB},
+      {{kEscape, kP}, kDirNone, kCmdPause}, {{kB, kX, kEscape}, kDirNone, kCmdQuit},
+      {{kA, kY}, kDirNone, 5},            {{kUp, kDown, kLeft, kRight}, kDirNone, kCmdNone},
+  };
+  for (const auto& c : cases) {
+    Hold(c.keys);
+    bombKeyState = 1;
+    ReadControls();
+    EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
+    EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
+    // Every read without the bomb command marks the bomb input as let go.
+    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? 1 : 17) << "case " << (&c - cases);
+    EXPECT_EQ(ReadMenuCommand(), c.command) << "case " << (&c - cases);
+  }
+}
+
+TEST_F(InputMapTest, JoypadFirstButtonDecidesVerticalAxisWinsKeyboardIgnored) {
+  const struct {
+    int32_t x, y;
+    Keys buttons;
+    int8_t direction;
+    int32_t command;
+    bool released;  // the bomb input is marked let go
+  } cases[] = {
+      {0, 0, {}, kDirNone, kCmdNone, true},     {1, 0, {1}, kDirRight, kCmdX, true},
+      {-1, 0, {2}, kDirLeft, kCmdBomb, false},  {0, 1, {3}, kDirDown, kCmdB, true},
+      {0, -1, {4}, kDirUp, 5, true},            {1, -1, {5}, kDirUp, 12, true},
+      {-1, 1, {6}, kDirDown, 13, true},         {0, 0, {7}, kDirNone, 10, true},
+      {0, 0, {8}, kDirNone, 11, true},          {0, 0, {9}, kDirNone, kCmdQuit, true},
+      {0, 0, {10}, kDirNone, kCmdPause, true},  {0, 0, {11}, kDirNone, kCmdNone, true},
+      {0, 0, {1, 2}, kDirNone, kCmdX, false},   {0, 0, {3, 10}, kDirNone, kCmdB, true},
+  };
+  for (const auto& c : cases) {
+    Joypad(c.x, c.y, c.buttons);
+    Hold({Key::kLeft, Key::kP});
+    bombKeyState = 1;
+    ReadControls();
+    EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
+    EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
+    EXPECT_EQ(bombKeyState, c.released ? 17 : 1) << "case " << (&c - cases);
+  }
+}
+
+TEST_F(InputMapTest, MovementCadenceFollowsTheThreshold) {
+  for (const int32_t threshold : {0, 5, 255}) {  // CURSORSPEED 255, 250 and 0
+    settings.CURSORSPEED = threshold;
+    player.moveTick = 0;
+    std::vector<int32_t> resets;
+    for (int32_t frame = 1; frame <= 3 * (threshold + 1); frame++) {
+      ReadControls();
+      if (player.moveTick == 0) resets.push_back(frame);
+    }
+    EXPECT_EQ(resets, (std::vector<int32_t>{threshold + 1, 2 * (threshold + 1), 3 * (threshold + 1)}));
+  }
+}
+
+TEST_F(InputMapTest, PageKeysChangeTheLevelOnceWhenLetGo) {
+  const struct {
+    int32_t key, level;
+  } steps[] = {{Key::kPageDown, 0}, {Key::kPageUp, 1}, {Key::kPageUp, 2}};
+  for (const auto& s : steps) {
+    Hold({s.key});
+    ReadControls();
+    Hold({});
+    ReadControls();
+    ReadControls();
+    EXPECT_EQ(gameState.level, s.level);
+  }
+  Hold({Key::kPageUp});
+  ReadControls();
+  Hold({});
+  ReadMenuCommand();
+  EXPECT_EQ(gameState.level, 2) << "the menu read leaves the level keys alone";
+}
+
+TEST_F(InputMapTest, CommandsReachThePlayLogicOnlyInPlay) {
+  // With the bomb input let go, any dispatched command arms the next bomb.
+  Hold({Key::kD});
+  ReadControls();
+  EXPECT_EQ(bombArmed, 0) << "nothing is dispatched while the title runs";
+  gameState.inTitle = 0;
+  EXPECT_EQ(ReadMenuCommand(), 5);
+  EXPECT_EQ(bombArmed, 0) << "the menu read dispatches nothing";
+  Hold({});
+  ReadControls();
+  EXPECT_EQ(bombArmed, 0) << "command 16 is not dispatched";
+  Hold({Key::kD});
+  ReadControls();
+  EXPECT_EQ(bombArmed, 1);
+}
+
+}  // namespace
