@@ -4,7 +4,9 @@ namespace gen {
 
 namespace {
 
-constexpr int kLabyrinthBaseSide = 16;
+// Levels after the first are 10..19 cells plus the level number on each side; the first is
+// the sum of two random numbers below 10.
+constexpr int kLabyrinthBaseSide = 20;
 
 }  // namespace
 
@@ -54,12 +56,13 @@ PairFile Configuration(BaseKind kind) {
   f.Comment("The player moves a cell every 7 frames while a direction is held (about 9 cells a second).");
   f.Add("CURSORSPEED", 249);
   f.Add("GAMEMODE", "DEFAULT");
-  f.Add("WORLDRANDOM", 1977);
+  if (lab) f.Comment("The seed gives a first level of 15 x 10 cells with two foes, a clock and a cherry.");
+  f.Add("WORLDRANDOM", 31337);
   f.Add("APPENTRY", Layout::kMaps);
   f.Add("APPSTART", lab ? "LAB" : "ISLAND");
   f.Add("SELFCREATEBASE", Layout::kLabyrinthBase);
   if (lab) {
-    f.Comment("Labyrinth: levels grow from a 16-cell base; walkers turn with chance 1 in 6 (long corridors).");
+    f.Comment("Labyrinth: levels grow from a 20-cell base; walkers turn with chance 1 in 6 (long corridors).");
     f.Add("USESELFCREATEBASE", 1);
     f.Add("MAPSIZE", 64);
     f.Add("LABSWITCH", 5);
@@ -242,12 +245,12 @@ std::vector<ObjectSpec> WorldObjects() {
   std::vector<ObjectSpec> list;
   {
     ObjectFields o;
-    o.name = "TREE", o.density = 6, o.collision = 0, o.kill = 0;
+    o.name = "TREE", o.density = 8, o.collision = 0, o.kill = 0;
     list.push_back({"tree.png", Definition(o).Comment("A tree standing in the meadow grass.")});
   }
   {
     ObjectFields o;
-    o.name = "FLOWER", o.density = 3, o.collision = 0, o.kill = 0;
+    o.name = "FLOWER", o.density = 12, o.collision = 0, o.kill = 0;
     list.push_back({"flower.png", Definition(o).Comment("Wild flowers.")});
   }
   {

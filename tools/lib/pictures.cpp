@@ -61,9 +61,9 @@ Canvas DrawTitlePicture() {
   c.FillShape(
       [=](float x, float y) {
         float d = DistCircle(x, y, sx, sy, sr);
-        const float below = (y - (sy - sr * 0.35f));
+        const float below = (y - (sy - sr * 0.62f));
         if (below > 0) {
-          const float period = 22, gap = 2 + below / 14;
+          const float period = 18, gap = 1.5f + below / 12;
           const float m = std::fmod(below, period);
           if (m < gap) d = std::max(d, 0.5f);
         }

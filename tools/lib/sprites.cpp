@@ -405,13 +405,13 @@ Canvas DrawGlowImage(Glow glow) {
     }
     case Glow::Orb: {
       Canvas c(64, 64, Hex(0x000000));
-      c.Glow(32, 32, 31, Hex(0xFF5EC8), 0.22f);
+      c.Glow(32, 32, 31, Hex(0xFF5EC8), 0.3f);
       c.Glow(32, 32, 12, Hex(0xFFC0EA), 0.18f);
       return c;
     }
     case Glow::Mote: {
       Canvas c(32, 32, Hex(0x000000));
-      c.Glow(16, 16, 15, Hex(0x58D8FF), 0.18f);
+      c.Glow(16, 16, 15, Hex(0x58D8FF), 0.26f);
       c.Glow(16, 16, 5, Hex(0xD8F6FF), 0.2f);
       return c;
     }
