@@ -1,0 +1,47 @@
+// The prepared world: an island map designed in code. The ground is laid out from shapes and
+// seeded noise (coast, mountains, a river, a village, paths, forest, meadows, fields), then
+// each cell gets a tile whose picture fits its neighbours (beaches face the water, paths join
+// their neighbours, river banks face the land). Cell (0, 0) is a jetty in the top-left corner
+// whose boardwalk leads onto the island.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+
+namespace gen {
+
+enum class Ground { Sea, Shallow, Sand, Grass, Meadow, Forest, River, Bridge, Path, Plaza, House, Rock, Peak, Jetty, Field };
+
+struct IslandMap {
+  int columns = 0, rows = 0;  // cells; the map files give columns - 1 and rows - 1
+  std::vector<Ground> cells;  // row-major
+  Ground At(int x, int y) const;
+  void Set(int x, int y, Ground g);
+  bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < columns && y < rows; }
+};
+
+IslandMap BuildIsland();
+
+// Whether a ground blocks walking.
+bool Blocks(Ground g);
+
+// One tile of the world: its colour-code name and what it shows.
+struct WorldTile {
+  std::string code;    // nine digits: the tile's colour as RRRGGGBBB, the variant added to BBB
+  Ground ground = Ground::Sea;
+  int variant = 0;     // neighbour mask (N 1, E 2, S 4, W 8), or a look variant; 16: jetty platform
+};
+
+// The tile a cell of the map uses.
+WorldTile TileOf(const IslandMap& map, int x, int y);
+// Every distinct tile the map uses, ordered by code.
+std::vector<WorldTile> TilesUsed(const IslandMap& map);
+Canvas DrawWorldTile(const WorldTile& tile);
+
+// The cell file (".ai42") and the value file (".red") of a map, lines ending in CR LF.
+std::string CellFileText(const IslandMap& map, const std::string& title);
+std::string ValueFileText(const IslandMap& map, const std::string& title);
+
+}  // namespace gen
