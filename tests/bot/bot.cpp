@@ -10,6 +10,8 @@
 //   bomb     pick up a bomb, fire it at fixed cells, then let the clock run out into the title
 //   screens  pause and restart, the quit question and continue, a time-out, a second game,
 //            and finally a confirmed quit (the program ends)
+//   marathon paint level after level until the game is over (a measure of the demo's difficulty:
+//            notes "level<N>" as each level is reached, and "over")
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -329,6 +331,27 @@ void ScreensScenario() {
   }
 }
 
+void MarathonScenario() {
+  switch (phase) {
+    case 0:
+      if (LeaveTitle()) NextPhase();
+      break;
+    case 1:
+      if (gameState.screenState == 21) {
+        ReleaseAll();
+        Note("over");
+        Finish();
+      }
+      if (!InPlay()) break;
+      if (gameState.level != mark && gameState.builtLevel == gameState.level) {
+        mark = gameState.level;
+        Note("level" + std::to_string(mark));
+      }
+      if (!(bombStock.size() < 3 && SteerTo(HasBomb)) && !SteerTo(Paintable)) ReleaseAll();
+      break;
+  }
+}
+
 void BotFrame(int32_t frame) {
   frameNow = frame;
   gameFrame = gameState.frameTick != lastFrameTick;
@@ -336,6 +359,7 @@ void BotFrame(int32_t frame) {
   if (scenario == "level") LevelScenario();
   else if (scenario == "bomb") BombScenario();
   else if (scenario == "screens") ScreensScenario();
+  else if (scenario == "marathon") MarathonScenario();
   std::fflush(replayOut);
   std::fflush(notesOut);
 }
@@ -349,7 +373,7 @@ int main(int argc, char** argv) {
   }
   scenario = argv[1];
   outDir = argv[2];
-  if (scenario != "level" && scenario != "bomb" && scenario != "screens") {
+  if (scenario != "level" && scenario != "bomb" && scenario != "screens" && scenario != "marathon") {
     std::fprintf(stderr, "bot: unknown scenario %s\n", scenario.c_str());
     return 2;
   }
