@@ -10,6 +10,9 @@
 //   bomb     pick up a bomb, fire it at fixed cells, then let the clock run out into the title
 //   screens  pause and restart, the quit question and continue, a time-out, a second game,
 //            and finally a confirmed quit (the program ends)
+//   tour     every screen once, for screenshots: the credits pages, the title fading in, play
+//            with the display, the pause screen, the map announcement after a restart, the quit
+//            question and, once it is confirmed, the game-over animation
 //   marathon paint level after level until the game is over (a measure of the demo's difficulty:
 //            notes "level<N>" as each level is reached, and "over")
 #include <cstdio>
@@ -331,6 +334,66 @@ void ScreensScenario() {
   }
 }
 
+void TourScenario() {
+  const int32_t since = frameNow - phaseFrame;
+  switch (phase) {
+    case 0:  // the three credits pages are the first three frames; then the title fades in
+      if (frameNow <= 3) Note("credits" + std::to_string(frameNow));
+      if (frameNow == 5) Note("titleStart");
+      if (frameNow == 400) Note("title");
+      if (frameNow >= 420 && LeaveTitle()) NextPhase();
+      if (frameNow == 420) Press("P");
+      break;
+    case 1:  // play a while with the display
+      if (!InPlay()) break;
+      if (++mark > 120) {
+        ReleaseAll();
+        Note("play");
+        Press("P");
+        NextPhase();
+        break;
+      }
+      if (!SteerTo(Paintable)) ReleaseAll();
+      break;
+    case 2:  // the pause screen, then a restart, which announces the map
+      if (since == 2) Release("P");
+      if (since == 6) Note("pause");
+      if (since == 8) Press("B");
+      if (since == 10) {
+        Release("B");
+        mark = 0;
+      }
+      if (since > 10 && gameState.levelJustBuilt == 1 && mark++ == 20) {
+        Note("announce");
+        mark = 0;
+        NextPhase();
+      }
+      break;
+    case 3:  // a little play, then the quit question
+      if (InPlay() && ++mark == 30) {
+        Press("ESCAPE");
+        NextPhase();
+      }
+      break;
+    case 4:  // the quit question, confirmed: the game-over animation, then the program ends
+      if (since == 2) Release("ESCAPE");
+      if (since == 6) Note("quit");
+      if (since == 8) Press("B");
+      if (since == 10) {
+        Release("B");
+        mark = 0;
+        NextPhase();
+      }
+      break;
+    case 5:
+      if (gameState.screenState == 21 && mark++ == 20) {
+        Note("gameover");
+        Finish();
+      }
+      break;
+  }
+}
+
 void MarathonScenario() {
   switch (phase) {
     case 0:
@@ -360,6 +423,7 @@ void BotFrame(int32_t frame) {
   else if (scenario == "bomb") BombScenario();
   else if (scenario == "screens") ScreensScenario();
   else if (scenario == "marathon") MarathonScenario();
+  else if (scenario == "tour") TourScenario();
   std::fflush(replayOut);
   std::fflush(notesOut);
 }
@@ -373,7 +437,8 @@ int main(int argc, char** argv) {
   }
   scenario = argv[1];
   outDir = argv[2];
-  if (scenario != "level" && scenario != "bomb" && scenario != "screens" && scenario != "marathon") {
+  if (scenario != "level" && scenario != "bomb" && scenario != "screens" && scenario != "marathon" &&
+      scenario != "tour") {
     std::fprintf(stderr, "bot: unknown scenario %s\n", scenario.c_str());
     return 2;
   }

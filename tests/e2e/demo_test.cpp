@@ -23,11 +23,13 @@ struct Scenario {
 };
 
 // Runs the bot, then the binary with its replay, and checks that the two agree. The binary runs
-// `frameMargin` frames past the last moment the bot noted.
-Scenario Play(const TempDir& dir, const std::string& name, int32_t frameLimit, int32_t frameMargin = 1) {
+// `frameMargin` frames past the last moment the bot noted, and takes a screenshot at each when
+// `screenshots` is set.
+Scenario Play(const TempDir& dir, const std::string& name, int32_t frameLimit, int32_t frameMargin = 1,
+              const std::string& screen = kScreen, bool screenshots = false) {
   Scenario s;
   s.botRun.status = RunCommand("SDL_AUDIODRIVER=dummy timeout 900 " QUORVEX_BOT " " + name + " '" + dir.Path() + "' --data '" +
-                            kLabyrinth + "' " + kScreen + " --frames " + std::to_string(frameLimit),
+                            kLabyrinth + "' " + screen + " --frames " + std::to_string(frameLimit),
                         s.botRun.output);
   EXPECT_EQ(s.botRun.status, 0) << s.botRun.output;
   std::istringstream notes(ReadFile(dir / "notes.txt"));
@@ -39,8 +41,9 @@ Scenario Play(const TempDir& dir, const std::string& name, int32_t frameLimit, i
     s.frames[label] = frame;
     last = std::max(last, frame);
     dumps += " --dump " + std::to_string(frame) + ":'" + dir / ("game-" + label + ".json") + "'";
+    if (screenshots) dumps += " --screenshot " + std::to_string(frame) + ":'" + dir / (label + ".png") + "'";
   }
-  s.gameRun = RunGame(kLabyrinth, std::string(kScreen) + " --frames " + std::to_string(last + frameMargin) + " --replay '" +
+  s.gameRun = RunGame(kLabyrinth, screen + " --frames " + std::to_string(last + frameMargin) + " --replay '" +
                                       dir / "replay.txt" + "'" + dumps, 900);
   for (const auto& [noted, at] : s.frames) {
     const std::string bot = ReadFile(dir / ("bot-" + noted + ".json"));
@@ -133,5 +136,64 @@ TEST(Demo, PauseRestartQuitQuestionTimeOutSecondGameAndAConfirmedQuit) {
   EXPECT_EQ(second["bombStock"].text, title["bombStock"].text);  // ...and the bombs
   EXPECT_EQ(s.dumps.at("quitting")["quitRequested"].Int(), 1);
 }
+
+// Pixels of the screen font's fill (warm off-white to amber) inside a rectangle given in
+// fractions of the screen.
+int TextPixels(const Picture& p, float left, float top, float right, float bottom) {
+  int n = 0;
+  for (int y = static_cast<int>(top * p.height); y < static_cast<int>(bottom * p.height); y++)
+    for (int x = static_cast<int>(left * p.width); x < static_cast<int>(right * p.width); x++) {
+      const uint32_t c = p.At(x, y);
+      const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+      n += r > 180 && g > 120 && b + 20 < r;
+    }
+  return n;
+}
+
+// Brightness summed over a rectangle, in fractions of the screen.
+double Brightness(const Picture& p, float left, float top, float right, float bottom) {
+  double sum = 0;
+  for (int y = static_cast<int>(top * p.height); y < static_cast<int>(bottom * p.height); y++)
+    for (int x = static_cast<int>(left * p.width); x < static_cast<int>(right * p.width); x++) {
+      const uint32_t c = p.At(x, y);
+      sum += (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF);
+    }
+  return sum;
+}
+
+class Tour : public ::testing::TestWithParam<const char*> {};
+
+// Every screen once, at the common screen sizes; the pictures were looked at when this test
+// was written, and the checks below keep their texts where they belong.
+TEST_P(Tour, EveryScreenShowsItsTexts) {
+  TempDir dir;
+  const std::string size = GetParam();
+  const Scenario s = Play(dir, "tour", 40000, 1, "--fast --windowed " + size, true);
+  ASSERT_EQ(s.gameRun.status, 0) << s.gameRun.output;
+  ASSERT_EQ(s.frames.size(), 10u) << "the bot did not get through the tour";
+  std::map<std::string, Picture> shot;
+  for (const auto& [label, frame] : s.frames) shot[label] = ReadPng(dir / (label + ".png"));
+  const Picture& play = shot["play"];
+  const double area = play.width * play.height / (1280.0 * 720.0);  // text grows with the screen
+  EXPECT_GT(TextPixels(shot["credits1"], 0.1f, 0.28f, 0.9f, 0.72f), 8000 * area);
+  for (const char* page : {"credits2", "credits3"}) {
+    EXPECT_GT(TextPixels(shot[page], 0.1f, 0.78f, 0.7f, 0.86f), 1000 * area) << page;
+    EXPECT_LT(TextPixels(shot[page], 0.1f, 0.28f, 0.9f, 0.72f), 100 * area) << page;  // page 1's lines are gone
+  }
+  // The title and its prompt fade in.
+  EXPECT_GT(Brightness(shot["title"], 0.1f, 0.38f, 0.9f, 0.7f), 1.2 * Brightness(shot["titleStart"], 0.1f, 0.38f, 0.9f, 0.7f));
+  // The display: tiles left and the bombs at the top, the score at the right.
+  EXPECT_GT(TextPixels(play, 0.38f, 0.0f, 0.65f, 0.16f), 700 * area);
+  EXPECT_GT(TextPixels(play, 0.7f, 0.02f, 1.0f, 0.16f), 700 * area);
+  // The menus write over the picture of play.
+  const int baseline = TextPixels(play, 0.3f, 0.18f, 0.75f, 0.55f);
+  EXPECT_GT(TextPixels(shot["pause"], 0.3f, 0.18f, 0.75f, 0.55f), baseline + 2000 * area);
+  EXPECT_GT(TextPixels(shot["quit"], 0.3f, 0.18f, 0.75f, 0.55f), baseline + 2000 * area);
+  // The announcement and the game-over text run across the middle at three times the size.
+  for (const char* big : {"announce", "gameover"})
+    EXPECT_GT(TextPixels(shot[big], 0.0f, 0.28f, 0.7f, 0.44f), TextPixels(play, 0.0f, 0.28f, 0.7f, 0.44f) + 2000 * area) << big;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, Tour, ::testing::Values("1280x720", "1920x1080"));
 
 }  // namespace
