@@ -299,42 +299,67 @@ TEST_P(BaseDirectory, EveryTileIsDefinedCompletely) {
 }
 
 // The prepared world map of the world base.
-class WorldBase : public BaseDirectory {};
+class WorldBase : public BaseDirectory {
+ protected:
+  // The map as the game reads it: its size, and which cells a player may step on (the cell's
+  // tile has USECOLLISION 0).
+  struct WalkMap {
+    int w = 0, h = 0;
+    std::vector<bool> open;
+    // Cells come in column order: cell (x, y) is number x * h + y.
+    size_t Index(int x, int y) const { return static_cast<size_t>(x) * h + y; }
+    bool Open(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && open[Index(x, y)]; }
+    // How many steps a player takes from (x, y) holding one arrow key until a closed cell or the edge.
+    int StraightWalk(int x, int y, int dx, int dy) const {
+      int steps = 0;
+      while (Open(x + dx, y + dy)) x += dx, y += dy, ++steps;
+      return steps;
+    }
+  };
+
+  void ReadWalkMap(WalkMap& map, std::map<std::string, bool>& blocks) {
+    ASSERT_FALSE(labyrinth_);
+    const std::string stem = Text(settings.APPENTRY + settings.APPSTART);
+    ASSERT_TRUE(ExistsExactly(stem + ".ai42"));
+    ASSERT_TRUE(ExistsExactly(stem + ".red"));
+    const std::vector<std::string> cells = Lines(stem + ".ai42");
+    const std::vector<std::string> values = Lines(stem + ".red");
+    ASSERT_GE(cells.size(), 5u);
+    map.w = TextToInteger(cells[1]) + 1;  // indices run 0..W, 0..H
+    map.h = TextToInteger(cells[2]) + 1;
+    ASSERT_GT(map.w, 0);
+    ASSERT_GT(map.h, 0);
+    const size_t count = static_cast<size_t>(map.w) * map.h;
+    ASSERT_EQ(cells.size(), 5 + 3 * count);
+    ASSERT_EQ(values.size(), 5 + count);
+    for (size_t i = 0; i < count; ++i) {
+      const int v = TextToInteger(values[5 + i]);
+      ASSERT_TRUE(v > 0 && v <= 255) << "cell " << i << " is hidden or invalid";
+    }
+    std::set<std::string> objectNames;
+    for (const auto& [image, d] : Objects())
+      if (d.count("DGFXNAME")) objectNames.insert(d.at("DGFXNAME"));
+    map.open.assign(count, false);
+    for (size_t i = 0; i < count; ++i) {
+      const std::string code = cells[5 + 3 * i] + cells[6 + 3 * i] + cells[7 + 3 * i];
+      if (!blocks.count(code)) blocks[code] = CheckTile(code, objectNames)["USECOLLISION"] != "0";
+      map.open[i] = !blocks[code];
+    }
+  }
+};
 
 TEST_P(WorldBase, MapIsLargeCompleteAndWalkableFromTheStart) {
-  ASSERT_FALSE(labyrinth_);
-  const std::string stem = Text(settings.APPENTRY + settings.APPSTART);
-  ASSERT_TRUE(ExistsExactly(stem + ".ai42"));
-  ASSERT_TRUE(ExistsExactly(stem + ".red"));
-  const std::vector<std::string> cells = Lines(stem + ".ai42");
-  const std::vector<std::string> values = Lines(stem + ".red");
-  ASSERT_GE(cells.size(), 5u);
-  const int w = TextToInteger(cells[1]) + 1, h = TextToInteger(cells[2]) + 1;  // indices run 0..W, 0..H
+  WalkMap map;
+  std::map<std::string, bool> blocks;
+  ASSERT_NO_FATAL_FAILURE(ReadWalkMap(map, blocks));
+  const int w = map.w, h = map.h;
   EXPECT_GE(w, 64);
   EXPECT_GE(h, 48);
   const size_t count = static_cast<size_t>(w) * h;
-  ASSERT_EQ(cells.size(), 5 + 3 * count);
-  ASSERT_EQ(values.size(), 5 + count);
-  for (size_t i = 0; i < count; ++i) {
-    const int v = TextToInteger(values[5 + i]);
-    ASSERT_TRUE(v > 0 && v <= 255) << "cell " << i << " is hidden or invalid";
-  }
-
-  std::set<std::string> objectNames;
-  for (const auto& [image, d] : Objects())
-    if (d.count("DGFXNAME")) objectNames.insert(d.at("DGFXNAME"));
-  std::map<std::string, bool> blocks;
-  std::vector<bool> open(count);
-  for (size_t i = 0; i < count; ++i) {
-    const std::string code = cells[5 + 3 * i] + cells[6 + 3 * i] + cells[7 + 3 * i];
-    if (!blocks.count(code)) blocks[code] = CheckTile(code, objectNames)["USECOLLISION"] != "0";
-    open[i] = !blocks[code];
-  }
   EXPECT_GE(blocks.size(), 15u) << "a designed place needs more than a handful of tiles";
 
-  // Cells come in column order: cell (x, y) is number x * h + y. The walk starts at (0, 0).
-  auto index = [h](int x, int y) { return static_cast<size_t>(x) * h + y; };
-  ASSERT_TRUE(open[index(0, 0)]) << "the player starts on cell (0, 0)";
+  // The walk starts at (0, 0).
+  ASSERT_TRUE(map.Open(0, 0)) << "the player starts on cell (0, 0)";
   std::vector<bool> reached(count);
   std::queue<std::pair<int, int>> todo;
   todo.push({0, 0});
@@ -345,17 +370,34 @@ TEST_P(WorldBase, MapIsLargeCompleteAndWalkableFromTheStart) {
     todo.pop();
     const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
     for (const auto& n : next) {
-      if (n[0] < 0 || n[1] < 0 || n[0] >= w || n[1] >= h) continue;
-      const size_t i = index(n[0], n[1]);
-      if (!open[i] || reached[i]) continue;
+      if (!map.Open(n[0], n[1])) continue;
+      const size_t i = map.Index(n[0], n[1]);
+      if (reached[i]) continue;
       reached[i] = true;
       ++reachable;
       todo.push({n[0], n[1]});
     }
   }
-  const size_t walkable = static_cast<size_t>(std::count(open.begin(), open.end(), true));
+  const size_t walkable = static_cast<size_t>(std::count(map.open.begin(), map.open.end(), true));
   EXPECT_GE(walkable, count / 3);
   EXPECT_EQ(reachable, walkable) << "parts of the island cannot be reached from the jetty";
+}
+
+// The player is not drawn in the world, and the view only follows once the player passes the
+// middle of the screen: 24 cells right and 13 down on a 1920 x 1080 screen of 40-pixel tiles.
+// Holding one arrow key from the start must get there, or nothing on screen ever moves.
+TEST_P(WorldBase, HoldingRightOrDownFromTheStartWalksFarEnoughForTheViewToFollow) {
+  WalkMap map;
+  std::map<std::string, bool> blocks;
+  ASSERT_NO_FATAL_FAILURE(ReadWalkMap(map, blocks));
+  ASSERT_TRUE(map.Open(0, 0));
+  EXPECT_GE(map.StraightWalk(0, 0, 1, 0), 26) << "holding Right from (0, 0) stops too soon";
+  EXPECT_GE(map.StraightWalk(0, 0, 0, 1), 15) << "holding Down from (0, 0) stops too soon";
+  // Between the two walks lies open country to wander in, not a pair of corridors.
+  int open = 0, cells = 0;
+  for (int y = 0; y <= 15; ++y)
+    for (int x = 0; x <= 26; ++x, ++cells) open += map.Open(x, y);
+  EXPECT_GE(open * 4, cells * 3) << "only " << open << " of the " << cells << " cells near the start are walkable";
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, BaseDirectory, ::testing::Values("labyrinth", "world"),

@@ -121,7 +121,7 @@ TEST(Island, JettyStartsTheWalkAndTheMapIsLargeEnough) {
   EXPECT_GE(m.rows, 48);
   EXPECT_EQ(m.At(0, 0), Ground::Jetty);
   EXPECT_FALSE(Blocks(m.At(0, 0)));
-  // The corner is open sea around the jetty, and the island has all its parts.
+  // The island has all its parts.
   std::set<Ground> present(m.cells.begin(), m.cells.end());
   for (Ground g : {Ground::Sea, Ground::Shallow, Ground::Sand, Ground::Grass, Ground::Meadow, Ground::Forest,
                    Ground::River, Ground::Bridge, Ground::Path, Ground::Plaza, Ground::House, Ground::Rock,

@@ -67,8 +67,8 @@ PairFile Configuration(BaseKind kind) {
     f.Add("MAPSIZE", 64);
     f.Add("LABSWITCH", 5);
     f.Add("MAXFOE", 4);
-    f.Comment("A clock second lasts 241 frames, about 4 real seconds; the clock starts at floor cells / 16.");
-    f.Add("WORLDREFRESH", 240);
+    f.Comment("A clock second lasts 301 frames, about 5 real seconds; the clock starts at floor cells / 16.");
+    f.Add("WORLDREFRESH", 300);
   } else {
     f.Comment("World: the island map; no foes, and a clock second that never ends the visit.");
     f.Add("USESELFCREATEBASE", 0);

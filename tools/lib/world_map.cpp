@@ -45,6 +45,26 @@ std::vector<Point> Polyline(const std::vector<Point>& points) {
   return cells;
 }
 
+constexpr float kCoveRadius = 6.8f;
+
+// Distance from the map's corner, with a wavy rim: the landing cove is where it is below
+// kCoveRadius, and its sandy shore reaches a few cells further.
+float Cove(int x, int y) {
+  return std::hypot(static_cast<float>(x), static_cast<float>(y)) + (Fractal(x / 3.0f, y / 3.0f, kSeed + 6, 2) - 0.5f) * 2.5f;
+}
+
+// Below 1 inside the north-west headland: a rounded square from the corner (a superellipse)
+// with a noisy rim, reaching about 36 cells east along the top edge and 22 down the left.
+float Headland(int x, int y) {
+  constexpr float kPower = 2.6f;
+  const float ax = x / 36.0f, ay = y / 22.0f;
+  const float d = std::pow(std::pow(ax, kPower) + std::pow(ay, kPower), 1.0f / kPower);
+  return d + (Fractal(x / 5.0f, y / 5.0f, kSeed + 1, 2) - 0.5f) * 0.3f;
+}
+
+// Below 1 in the open country behind the landing, where woods give way to grass and meadow.
+float OpenCountry(int x, int y) { return std::hypot(x / 30.0f, y / 18.0f); }
+
 bool IsWater(Ground g) { return g == Ground::Sea || g == Ground::Shallow || g == Ground::River; }
 bool IsWay(Ground g) { return g == Ground::Path || g == Ground::Bridge || g == Ground::Plaza || g == Ground::Jetty; }
 
@@ -70,15 +90,21 @@ IslandMap BuildIsland() {
   m.rows = kRows;
   m.cells.assign(static_cast<size_t>(kColumns) * kRows, Ground::Sea);
 
-  // The coast: a noisy oval, with a headland reaching toward the top-left corner.
+  // The coast: a noisy oval, and a broad headland that fills the north-west corner of the map.
+  // The player lands in that corner and sees nothing of the island's heart at first, so the
+  // headland is open country reaching well past the middle of a wide screen in both directions:
+  // walking straight east or straight south from the landing soon makes the view follow.
   for (int y = 0; y < kRows; ++y)
     for (int x = 0; x < kColumns; ++x) {
       const float nx = (x - 43.0f) / 33.0f, ny = (y - 31.0f) / 25.0f;
-      float r = std::hypot(nx, ny) + (Fractal(x / 8.0f, y / 8.0f, kSeed, 3) - 0.5f) * 0.5f;
-      const float headland = std::hypot((x - 15.0f) / 6.5f, (y - 11.0f) / 4.5f);
-      r = std::min(r, headland + (Fractal(x / 5.0f, y / 5.0f, kSeed + 1, 2) - 0.5f) * 0.4f);
-      if (r < 1.0f && x > 1 && y > 1 && x < kColumns - 2 && y < kRows - 2) m.Set(x, y, Ground::Grass);
+      const float r = std::hypot(nx, ny) + (Fractal(x / 8.0f, y / 8.0f, kSeed, 3) - 0.5f) * 0.5f;
+      const bool oval = r < 1.0f && x > 1 && y > 1 && x < kColumns - 2 && y < kRows - 2;
+      if (oval || Headland(x, y) < 1.0f) m.Set(x, y, Ground::Grass);
     }
+  // The landing cove: a small round bay in the corner, where the jetty stands.
+  for (int y = 0; y < kRows; ++y)
+    for (int x = 0; x < kColumns; ++x)
+      if (Cove(x, y) < kCoveRadius) m.Set(x, y, Ground::Sea);
   // Keep only the land connected to the island's heart.
   {
     std::vector<bool> seen(m.cells.size());
@@ -114,7 +140,8 @@ IslandMap BuildIsland() {
     for (int x = 0; x < kColumns; ++x) {
       if (m.At(x, y) != Ground::Grass) continue;
       const float west = 1.0f - x / 70.0f;
-      const float f = Fractal(x / 6.0f, y / 6.0f, kSeed + 3, 3) + 0.22f * west;
+      const float clearing = 0.5f * std::min(1.0f, 2.0f * std::max(0.0f, 1.0f - OpenCountry(x, y)));
+      const float f = Fractal(x / 6.0f, y / 6.0f, kSeed + 3, 3) + 0.22f * west - clearing;
       const float g = Fractal(x / 5.0f, y / 5.0f, kSeed + 4, 2);
       if (f > 0.62f) m.Set(x, y, Ground::Forest);
       else if (g > 0.64f) m.Set(x, y, Ground::Meadow);
@@ -142,10 +169,14 @@ IslandMap BuildIsland() {
       const Ground g = before.At(x, y);
       if (g == Ground::Sea || g == Ground::River || g == Ground::Rock || g == Ground::Peak) continue;
       bool coast = false;
-      const int reach = (y > 46 && Fractal(x / 4.0f, 0.3f, kSeed + 5, 2) > 0.45f) ? 2 : 1;
+      const bool strand = y > 46 && Fractal(x / 4.0f, 0.3f, kSeed + 5, 2) > 0.45f;
+      const int reach = strand || Cove(x, y) < kCoveRadius + 3.0f ? 2 : 1;
       for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx)
-          if (before.At(x + dx, y + dy) == Ground::Sea) coast = true;
+        for (int dx = -reach; dx <= reach; ++dx) {
+          // Past the map's edge is open sea, but only the next cell's beach faces it.
+          const bool near = std::abs(dx) <= 1 && std::abs(dy) <= 1;
+          if ((near || before.Inside(x + dx, y + dy)) && before.At(x + dx, y + dy) == Ground::Sea) coast = true;
+        }
       if (coast) m.Set(x, y, Ground::Sand);
     }
 
@@ -153,16 +184,23 @@ IslandMap BuildIsland() {
   for (int y = 40; y <= 42; ++y)
     for (int x = 44; x <= 48; ++x) m.Set(x, y, Ground::Plaza);
 
-  // The jetty: a platform in the corner and a boardwalk out to the headland's shore.
+  // The jetty: a landing platform in the cove's corner, with a boardwalk to the beach on either
+  // side along the map's edges.
   for (int y = 0; y <= 2; ++y)
     for (int x = 0; x <= 2; ++x) m.Set(x, y, Ground::Jetty);
-  for (const Point& p : Polyline({{2, 1}, {10, 1}, {10, 3}})) m.Set(p.x, p.y, Ground::Jetty);
-  for (int y = 4; y < kRows && m.At(10, y) == Ground::Sea; ++y) m.Set(10, y, Ground::Jetty);
+  Point eastLanding{3, 0}, southLanding{0, 3};
+  for (; eastLanding.x < kColumns && m.At(eastLanding.x, 0) == Ground::Sea; ++eastLanding.x)
+    m.Set(eastLanding.x, 0, Ground::Jetty);
+  for (; southLanding.y < kRows && m.At(0, southLanding.y) == Ground::Sea; ++southLanding.y)
+    m.Set(0, southLanding.y, Ground::Jetty);
 
-  // Paths: jetty landing to the square, the square to the north meadows over the river, to the
-  // foot of the mountains, down to the southern beach, and west across the river into the forest.
+  // Paths: from the jetty's east landing through the headland to the square, from its south
+  // landing down through the western forest, the square to the north meadows over the river,
+  // to the foot of the mountains, down to the southern beach, and west across the river to meet
+  // the forest trail.
   const std::vector<std::vector<Point>> paths = {
-      {{10, 4}, {10, 12}, {17, 12}, {22, 17}, {28, 22}, {35, 27}, {40, 33}, {44, 40}},
+      {eastLanding, {eastLanding.x + 3, 3}, {13, 7}, {17, 12}, {22, 17}, {28, 22}, {35, 27}, {40, 33}, {44, 40}},
+      {southLanding, {3, southLanding.y + 4}, {7, 16}, {15, 22}, {16, 33}},
       {{46, 40}, {46, 33}, {45, 27}, {44, 20}, {40, 13}},
       {{48, 41}, {54, 35}, {58, 28}, {60, 24}},
       {{46, 42}, {46, 48}, {47, 53}},
@@ -184,11 +222,12 @@ IslandMap BuildIsland() {
     if (m.At(h.x, h.y) != Ground::Path && m.At(h.x, h.y) != Ground::Plaza && !IsWater(m.At(h.x, h.y)))
       m.Set(h.x, h.y, Ground::House);
 
-  // Shallows: sea within two cells of land.
+  // Shallows: sea within two cells of land, and all of the landing cove.
   before = m;
   for (int y = 0; y < kRows; ++y)
     for (int x = 0; x < kColumns; ++x) {
       if (before.At(x, y) != Ground::Sea) continue;
+      if (Cove(x, y) < kCoveRadius) m.Set(x, y, Ground::Shallow);
       for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx) {
           const Ground g = before.At(x + dx, y + dy);
@@ -500,7 +539,7 @@ Canvas DrawWorldTile(const WorldTile& t) {
       break;
     }
     case Ground::Jetty: {
-      SeaWater(c, Hex(0x1E4F86), 312, 0.35f);
+      SeaWater(c, Hex(0x2F8FA8), 312, 0.5f);  // the jetty stands in the shallows of its cove
       if (mask == 16) {
         // Part of the landing platform: decking from edge to edge.
         Planks(c, false, 0, 0, S, S);

@@ -1,8 +1,9 @@
 // The prepared world: an island map designed in code. The ground is laid out from shapes and
 // seeded noise (coast, mountains, a river, a village, paths, forest, meadows, fields), then
 // each cell gets a tile whose picture fits its neighbours (beaches face the water, paths join
-// their neighbours, river banks face the land). Cell (0, 0) is a jetty in the top-left corner
-// whose boardwalk leads onto the island.
+// their neighbours, river banks face the land). Cell (0, 0) is the landing platform of a jetty
+// in a small cove in the top-left corner; the island's headland fills that corner with open
+// country, so a player can walk far east or south from the landing.
 #pragma once
 
 #include <string>
