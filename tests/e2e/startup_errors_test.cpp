@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/game_run.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -19,6 +20,27 @@ TEST(StartupErrors, DataOptionChangesIntoTheBaseDirectory) {
   const int status = RunCommand("timeout 20 " QUORVEX_BINARY " --fast --data '" + dir.Path() + "'", output);
   EXPECT_EQ(status, 1);
   EXPECT_NE(output.find(" Could not open " + dir.Path() + "/DATA/ini.txt"), std::string::npos) << output;
+}
+
+TEST(StartupErrors, MissingMapFilesAreReportedAfterTheTitleScreen) {
+  struct Case {
+    const char* settings;
+    std::string message;
+  };
+  TempDir dir;
+  const Case cases[] = {
+      {"USESELFCREATEBASE\n0\nAPPENTRY\nDATA\\MAPS\\\nAPPSTART\nNONE\n", " Could not open topographic data"},
+      {"SELFCREATEBASE\nDATA\\missing.txt\n", " Could not open:" + dir.Path() + "/DATA/missing.txt"},
+  };
+  for (const Case& c : cases) {
+    MakeMiniBase(dir, c.settings);
+    dir.Write("go.txt", "0 down P\n");
+    const GameRun run = RunGame(dir.Path(), "--fast --windowed 320x240 --replay '" + dir / "go.txt" + "' --screenshot 4:'" +
+                                                dir / "title.png" + "'");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+    EXPECT_FALSE(ReadFile(dir / "title.png").empty()) << "the title screen comes first";
+  }
 }
 
 TEST(StartupErrors, BadOptionsAreRefusedWithUsage) {
