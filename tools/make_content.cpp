@@ -133,14 +133,14 @@ FileSet WorldFiles() {
   AddText(files, std::string(Layout::kMaps) + "ISLAND.red", ValueFileText(island, "Quorvex island"));
   for (const WorldTile& t : TilesUsed(island)) {
     AddPng(files, std::string(Layout::kTopo) + t.code + ".png", DrawWorldTile(t), false, true);
-    TileSpec spec;
-    spec.name = t.code;
-    spec.image = t.code + ".png";
-    spec.collision = Blocks(t.ground) ? 1 : 0;
-    if (t.ground == Ground::Grass) spec.children = {"TREE", "FLOWER"};
-    if (t.ground == Ground::Meadow) spec.children = {"FLOWER", "COIN"};
-    if (t.ground == Ground::Path) spec.children = {"COIN"};
-    AddText(files, std::string(Layout::kTiles) + "ISLAND\\" + t.code, TileFile(spec).Text());
+    TileSpec tile;
+    tile.name = t.code;
+    tile.image = t.code + ".png";
+    tile.collision = Blocks(t.ground) ? 1 : 0;
+    if (t.ground == Ground::Grass) tile.children = {"TREE", "FLOWER"};
+    if (t.ground == Ground::Meadow) tile.children = {"FLOWER", "COIN"};
+    if (t.ground == Ground::Path) tile.children = {"COIN"};
+    AddText(files, std::string(Layout::kTiles) + "ISLAND\\" + t.code, TileFile(tile).Text());
   }
   AddPng(files, std::string(Layout::kTopo) + "dummy.png", DrawLabTile(LabTile::Dummy), false, true);
   WriteObjects(files, WorldObjects());

@@ -51,24 +51,6 @@ void GrowLabyrinth() {
   RefitAllTiles();
 }
 
-void SetFoeOffset(Foe& foe, const ObjectDefinition& d) {
-  if (d.DHOTSPOT == "CENTER") {
-    foe.drawOffsetX = foe.width / 2.0f;
-    foe.drawOffsetY = foe.height / 2.0f;
-  } else if (d.DHOTSPOT == "RIGHT") {
-    foe.drawOffsetX = foe.width;
-  } else if (d.DHOTSPOT == "BOTTOMLEFT") {
-    foe.drawOffsetY = foe.height;
-  } else if (d.DHOTSPOT == "BOTTOMRIGHT") {
-    foe.drawOffsetX = foe.width;
-    foe.drawOffsetY = foe.height;
-  }
-  if (d.DCENTERFIELD == 1) {
-    foe.drawOffsetX += gameState.tileWidth / 2.0f;
-    foe.drawOffsetY += gameState.tileHeight / 2.0f;
-  }
-}
-
 }  // namespace
 
 void StartLabyrinthGame(const std::string& path) {
@@ -155,7 +137,7 @@ void SpawnFoes() {
         foe.rotation = d.DROTATE;
         foe.x = RoundHalfEven(static_cast<double>(x) * gameState.tileWidth);
         foe.y = RoundHalfEven(static_cast<double>(y) * gameState.tileHeight);
-        SetFoeOffset(foe, d);
+        HotspotOffset(d, foe.width, foe.height, foe.drawOffsetX, foe.drawOffsetY);
         foes.push_back(foe);
       }
     }

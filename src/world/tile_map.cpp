@@ -185,23 +185,26 @@ void AlignPlacedObject(const ObjectDefinition& definition, PlacedObject& object)
     object.height = gameState.tileHeight;
     ResizeQuad(object.objSprite, RoundHalfEven(object.width), RoundHalfEven(object.height));
   }
+  HotspotOffset(definition, object.width, object.height, object.drawOffsetX, object.drawOffsetY);
+}
+
+void HotspotOffset(const ObjectDefinition& definition, float width, float height, float& offsetX, float& offsetY) {
   const std::string& hotspot = definition.DHOTSPOT;
+  offsetX = offsetY = 0.0f;
   if (hotspot == "CENTER") {
-    object.drawOffsetX = object.width / 2.0f;
-    object.drawOffsetY = object.height / 2.0f;
+    offsetX = width / 2.0f;
+    offsetY = height / 2.0f;
   } else if (hotspot == "RIGHT") {
-    object.drawOffsetX = object.width;
-    object.drawOffsetY = 0.0f;
+    offsetX = width;
   } else if (hotspot == "BOTTOMLEFT") {
-    object.drawOffsetX = 0.0f;
-    object.drawOffsetY = object.height;
+    offsetY = height;
   } else if (hotspot == "BOTTOMRIGHT") {
-    object.drawOffsetX = object.width;
-    object.drawOffsetY = object.height;
+    offsetX = width;
+    offsetY = height;
   }
   if (definition.DCENTERFIELD == 1) {
-    object.drawOffsetX += gameState.tileWidth / 2.0f;
-    object.drawOffsetY += gameState.tileHeight / 2.0f;
+    offsetX += gameState.tileWidth / 2.0f;
+    offsetY += gameState.tileHeight / 2.0f;
   }
 }
 

@@ -87,6 +87,10 @@ void BindTileGraphic(int32_t x, int32_t y, const std::string& gfxName);
 void FitTileSprite(int32_t x, int32_t y);
 void SpawnTileChildren(int32_t x, int32_t y);
 void AlignPlacedObject(const ObjectDefinition& definition, PlacedObject& object);
+// The drawing offset a definition gives a thing drawn width x height: its DHOTSPOT corner
+// ("CENTER", "RIGHT", "BOTTOMLEFT", "BOTTOMRIGHT", else none), plus half a tile each way for
+// DCENTERFIELD 1. Used for placed objects and foes alike.
+void HotspotOffset(const ObjectDefinition& definition, float width, float height, float& offsetX, float& offsetY);
 void RefitAllTiles();
 // viewCols and viewRows from the screen and tile sizes.
 void ComputeViewSize();

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "media/image_codecs.h"
-#include "media/sample_files.h"
+#include "support/sample_files.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <png.h>
 
 #include "media/blending.h"
-#include "media/sample_files.h"
+#include "support/sample_files.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "media/clock.h"
-#include "media/sample_files.h"
+#include "support/sample_files.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 

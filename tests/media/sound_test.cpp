@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "media/sample_files.h"
+#include "support/sample_files.h"
 #include "media/sound.h"
 #include "support/temp_dir.h"
 

@@ -1,95 +1,34 @@
 #include "support/game_fixture.h"
 
 #include <png.h>
-#include <vorbis/vorbisenc.h>
 
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <vector>
+#include <fstream>
 
 #include "core/game_state.h"
 #include "core/main_loop.h"
 #include "core/settings.h"
 #include "media/input.h"
+#include "support/sample_files.h"
 #include "ui/assets.h"
 #include "ui/object_definitions.h"
 #include "world/tile_map.h"
 
 void WritePng(const std::string& path, int width, int height, uint32_t colour) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, f);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<unsigned char> row(static_cast<size_t>(width) * 4);
-  for (int x = 0; x < width; x++) {
-    row[x * 4 + 0] = colour & 0xFF;
-    row[x * 4 + 1] = (colour >> 8) & 0xFF;
-    row[x * 4 + 2] = (colour >> 16) & 0xFF;
-    row[x * 4 + 3] = 255;
-  }
-  for (int y = 0; y < height; y++) png_write_row(png, row.data());
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(f);
+  Bytes rgba;
+  for (int i = 0; i < width * height; i++)
+    rgba.insert(rgba.end(), {static_cast<uint8_t>(colour & 0xFF), static_cast<uint8_t>((colour >> 8) & 0xFF),
+                             static_cast<uint8_t>((colour >> 16) & 0xFF), 255});
+  WriteBytes(path, EncodePng(width, height, PNG_COLOR_TYPE_RGBA, 8, rgba));
 }
 
-void WriteOgg(const std::string& path, double seconds) {
+void WriteOgg(const std::string& path, double seconds) { WriteBytes(path, EncodeOggSine(1, 22050, seconds, 440.0, 0.3)); }
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  const int rate = 22050;
-  vorbis_info vi;
-  vorbis_info_init(&vi);
-  ASSERT_EQ(vorbis_encode_init_vbr(&vi, 1, rate, 0.1f), 0);
-  vorbis_comment vc;
-  vorbis_comment_init(&vc);
-  vorbis_dsp_state vd;
-  vorbis_block vb;
-  vorbis_analysis_init(&vd, &vi);
-  vorbis_block_init(&vd, &vb);
-  ogg_stream_state os;
-  ogg_stream_init(&os, 1);
-  ogg_packet header, comments, codebooks;
-  vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
-  ogg_stream_packetin(&os, &header);
-  ogg_stream_packetin(&os, &comments);
-  ogg_stream_packetin(&os, &codebooks);
-  ogg_page page;
-  while (ogg_stream_flush(&os, &page)) {
-    std::fwrite(page.header, 1, page.header_len, f);
-    std::fwrite(page.body, 1, page.body_len, f);
-  }
-  const int samples = static_cast<int>(seconds * rate);
-  float** buffer = vorbis_analysis_buffer(&vd, samples);
-  for (int i = 0; i < samples; i++) buffer[0][i] = 0.3f * static_cast<float>(std::sin(i * 0.1));
-  vorbis_analysis_wrote(&vd, samples);
-  vorbis_analysis_wrote(&vd, 0);
-  ogg_packet packet;
-  bool done = false;
-  while (!done && vorbis_analysis_blockout(&vd, &vb) == 1) {
-    vorbis_analysis(&vb, nullptr);
-    vorbis_bitrate_addblock(&vb);
-    while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-      ogg_stream_packetin(&os, &packet);
-      while (ogg_stream_pageout(&os, &page)) {
-        std::fwrite(page.header, 1, page.header_len, f);
-        std::fwrite(page.body, 1, page.body_len, f);
-        if (ogg_page_eos(&page)) done = true;
-      }
-    }
-  }
-  ogg_stream_clear(&os);
-  vorbis_block_clear(&vb);
-  vorbis_dsp_clear(&vd);
-  vorbis_comment_clear(&vc);
-  vorbis_info_clear(&vi);
-  std::fclose(f);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << path;
 }
 
 void GameFixture::SetUp() {

@@ -6,12 +6,15 @@
 
 #include <string>
 
+#include "support/sample_files.h"
 #include "support/temp_dir.h"
 
 // Writes an RGBA PNG of one colour (r + g*256 + b*65536, alpha 255).
 void WritePng(const std::string& path, int width, int height, uint32_t colour);
 // Writes a short OGG Vorbis tone.
 void WriteOgg(const std::string& path, double seconds = 0.05);
+// Writes bytes to a file, creating its directories.
+void WriteBytes(const std::string& path, const Bytes& bytes);
 
 class GameFixture : public ::testing::Test {
  protected:

@@ -1,4 +1,4 @@
-#include "media/sample_files.h"
+#include "support/sample_files.h"
 
 #include <cmath>
 #include <cstdio>
