@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "../../tools/lib/base_data.h"
-#include "../../tools/lib/music.h"
-#include "../../tools/lib/pairs.h"
-#include "../../tools/lib/synth.h"
-#include "../../tools/lib/world_map.h"
+#include "lib/base_data.h"
+#include "lib/music.h"
+#include "lib/pairs.h"
+#include "lib/synth.h"
+#include "lib/world_map.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "../../tools/lib/base_data.h"
-#include "../../tools/lib/canvas.h"
-#include "../../tools/lib/font.h"
-#include "../../tools/lib/music.h"
-#include "../../tools/lib/ogg_writer.h"
-#include "../../tools/lib/sounds.h"
-#include "../../tools/lib/sprites.h"
-#include "../../tools/lib/synth.h"
+#include "lib/base_data.h"
+#include "lib/canvas.h"
+#include "lib/font.h"
+#include "lib/music.h"
+#include "lib/ogg_writer.h"
+#include "lib/sounds.h"
+#include "lib/sprites.h"
+#include "lib/synth.h"
 
 namespace {
 

@@ -1,2 +1,0 @@
-// Compiled into the test binary (each generator source in its own unit, as in the tool).
-#include "../../../tools/lib/base_data.cpp"
