@@ -1,5 +1,6 @@
 #include "core/main_loop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,6 +38,9 @@ namespace {
 
 // The start-up grid: indices 0..512, the largest world map.
 constexpr int32_t kStartupGridSide = 513;
+
+// A MULTITASK sleep longer than this would only freeze the game: the sleep is cut to it.
+constexpr int32_t kLongestFrameSleep = 1000;
 
 }  // namespace
 
@@ -114,7 +118,7 @@ void MainLoopPass() {
   PollMouse();
   ReadControls();
   GameStep();
-  SleepMs(settings.MULTITASK);
+  SleepMs(std::min(settings.MULTITASK, kLongestFrameSleep));
 }
 
 void ReleaseServices() {
@@ -159,6 +163,9 @@ void Main() {
   SetErrorBoxEnabled(!harnessOptions.fast);
   baseDirectory = CurrentDirectory();
   ReadSettings(baseDirectory + "DATA\\ini.txt");
+  if (settings.MULTITASK > kLongestFrameSleep)
+    std::fprintf(stderr, "quorvex: MULTITASK %d would freeze the game; sleeping %d ms a frame\n", settings.MULTITASK,
+                 kLongestFrameSleep);
   RegisterDecoders();
   ExamineDesktop();
   OpenMainWindow();
