@@ -27,3 +27,46 @@ INSTANTIATE_TEST_SUITE_P(Values, HostileSettings,
                                            "GFXCODEC\n", "WINDOWMODE\n0", "USESELFCREATEBASE\n513"));
 
 }  // namespace
+
+namespace {
+
+// Broken data files: the game runs on with whatever still loads.
+struct BrokenFile {
+  const char* what;
+  const char* path;
+  std::string bytes;
+};
+
+class HostileData : public ::testing::TestWithParam<BrokenFile> {};
+
+TEST_P(HostileData, TheGameStillRunsToItsLastFrame) {
+  TempDir dir;
+  MakeMiniBase(dir, "MAXFOE\n3\n");
+  dir.Write(GetParam().path, GetParam().bytes);
+  dir.Write("walk.txt", "0 down P\n6 up P\n20 down RIGHT\n60 up RIGHT\n60 down DOWN\n100 up DOWN\n");
+  const GameRun run = RunGame(dir.Path(), "--fast --windowed 320x240 --frames 200 --replay '" + dir / "walk.txt" + "'", 240);
+  EXPECT_EQ(run.status, 0) << GetParam().what << "\n" << run.output;
+}
+
+std::string AllBytes() {
+  std::string bytes;
+  for (int i = 1; i < 256; i++) bytes += static_cast<char>(i);
+  return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HostileData,
+    ::testing::Values(BrokenFile{"a truncated tile graphic", "DATA/TOPO/LAB_FLOOR.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+                      BrokenFile{"a tile graphic that is text", "DATA/TOPO/LAB_WALL.png", "not an image"},
+                      BrokenFile{"a tile file of every byte", "DATA/RGB/LAB/LAB_FLOOR", AllBytes()},
+                      BrokenFile{"children everywhere", "DATA/RGB/LAB/LAB_WALL",
+                                 "TRANSPARENCY\n0\nUSECOLLISION\n1\nCHILD8\nCOIN\nCHILD1\nBOMB\nCHILD9\nCOIN\n"},
+                      BrokenFile{"a font list of every byte", "DATA/FONT/chars.txt", AllBytes()},
+                      BrokenFile{"a definition of every byte", "DATA/OBJ/coin.dll", AllBytes()},
+                      BrokenFile{"a huge base", "DATA/base.txt", "x\n99999999\n-99999999\n"},
+                      BrokenFile{"an empty base", "DATA/base.txt", ""},
+                      BrokenFile{"a player image that is no image", "DATA/player.png", AllBytes()},
+                      BrokenFile{"music that is no music", "DATA/MUSIC/tune.ogg", AllBytes()}),
+    [](const ::testing::TestParamInfo<BrokenFile>& info) { return "File" + std::to_string(info.index); });
+
+}  // namespace
