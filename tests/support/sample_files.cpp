@@ -11,8 +11,8 @@
 #include <jpeglib.h>
 #include <png.h>
 #include <tiffio.h>
-#include <vorbis/vorbisenc.h>
 
+#include "lib/ogg_writer.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -155,60 +155,11 @@ Bytes Pcm16(const std::vector<int16_t>& samples) {
 }
 
 Bytes EncodeOggSine(int channels, int rate, double seconds, double frequency, double amplitude) {
-  vorbis_info info;
-  vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, channels, rate, 0.4f) != 0) std::abort();
-  vorbis_comment comment;
-  vorbis_comment_init(&comment);
-  vorbis_dsp_state dsp;
-  vorbis_block block;
-  vorbis_analysis_init(&dsp, &info);
-  vorbis_block_init(&dsp, &block);
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 1234);
-  Bytes out;
-  auto append = [&](const ogg_page& page) {
-    out.insert(out.end(), page.header, page.header + page.header_len);
-    out.insert(out.end(), page.body, page.body + page.body_len);
-  };
-  ogg_packet header, headerComment, headerCode;
-  vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
-  ogg_stream_packetin(&stream, &header);
-  ogg_stream_packetin(&stream, &headerComment);
-  ogg_stream_packetin(&stream, &headerCode);
-  ogg_page page;
-  while (ogg_stream_flush(&stream, &page)) append(page);
-
-  const int total = static_cast<int>(seconds * rate);
+  const size_t total = static_cast<size_t>(seconds * rate);
   const double pi = 3.14159265358979323846;
-  for (int done = 0; done <= total;) {
-    const int count = std::min(1024, total - done);
-    if (count == 0) {
-      vorbis_analysis_wrote(&dsp, 0);
-      done++;
-    } else {
-      float** buffer = vorbis_analysis_buffer(&dsp, count);
-      for (int i = 0; i < count; i++)
-        for (int c = 0; c < channels; c++)
-          buffer[c][i] = static_cast<float>(amplitude * std::sin(2 * pi * frequency * (done + i) / rate));
-      vorbis_analysis_wrote(&dsp, count);
-      done += count;
-    }
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-      vorbis_analysis(&block, nullptr);
-      vorbis_bitrate_addblock(&block);
-      ogg_packet packet;
-      while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-        ogg_stream_packetin(&stream, &packet);
-        while (ogg_stream_pageout(&stream, &page)) append(page);
-      }
-    }
-  }
-  while (ogg_stream_flush(&stream, &page)) append(page);
-  ogg_stream_clear(&stream);
-  vorbis_block_clear(&block);
-  vorbis_dsp_clear(&dsp);
-  vorbis_comment_clear(&comment);
-  vorbis_info_clear(&info);
-  return out;
+  std::vector<float> wave(total);
+  for (size_t i = 0; i < total; i++) wave[i] = static_cast<float>(amplitude * std::sin(2 * pi * frequency * i / rate));
+  const Bytes ogg = gen::EncodeOggChannels(std::vector<std::vector<float>>(static_cast<size_t>(channels), wave), rate, 0.4f, "test tone");
+  if (ogg.empty()) std::abort();
+  return ogg;
 }

@@ -24,10 +24,17 @@ void Append(std::vector<uint8_t>& out, const ogg_page& page) {
 }  // namespace
 
 std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, float quality, const std::string& title) {
+  return EncodeOggChannels({samples}, kSampleRate, quality, title);
+}
+
+std::vector<uint8_t> EncodeOggChannels(const std::vector<std::vector<float>>& channels, int rate, float quality,
+                                       const std::string& title) {
   std::vector<uint8_t> out;
+  if (channels.empty()) return out;
+  const size_t length = channels[0].size();
   vorbis_info info;
   vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, 1, kSampleRate, quality) != 0) {
+  if (vorbis_encode_init_vbr(&info, static_cast<int>(channels.size()), rate, quality) != 0) {
     vorbis_info_clear(&info);
     return out;
   }
@@ -54,12 +61,13 @@ std::vector<uint8_t> EncodeOgg(const std::vector<float>& samples, float quality,
   size_t position = 0;
   bool finished = false;
   while (!finished) {
-    const size_t n = std::min(chunk, samples.size() - position);
+    const size_t n = std::min(chunk, length - position);
     if (n == 0) {
       vorbis_analysis_wrote(&dsp, 0);
     } else {
       float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(n));
-      for (size_t i = 0; i < n; ++i) buffer[0][i] = std::clamp(samples[position + i], -1.0f, 1.0f);
+      for (size_t c = 0; c < channels.size(); ++c)
+        for (size_t i = 0; i < n; ++i) buffer[c][i] = std::clamp(channels[c][position + i], -1.0f, 1.0f);
       vorbis_analysis_wrote(&dsp, static_cast<int>(n));
       position += n;
     }
