@@ -1,5 +1,5 @@
-#include "core/harness.h"
-#include "core/main_loop.h"
+#include "app/harness.h"
+#include "app/main_loop.h"
 
 int main(int argc, char** argv) {
   if (!ParseHarnessOptions(argc, argv)) return 2;

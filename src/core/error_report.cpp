@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/main_loop.h"
+#include "core/shutdown.h"
 #include "media/files.h"
 #include "media/screen.h"
 

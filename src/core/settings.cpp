@@ -128,7 +128,10 @@ const std::unordered_map<std::string, Setter>& Setters() {
 
 }  // namespace
 
-void ResetSettings() { settings = Settings{}; }
+void ResetSettings() {
+  settings = Settings{};
+  baseDirectory.clear();
+}
 
 void ApplySetting(const std::string& key, const std::string& value) {
   const auto& table = Setters();

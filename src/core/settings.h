@@ -60,7 +60,7 @@ extern Settings settings;
 // The directory the game started in, with a trailing separator; paths in settings start with it.
 extern std::string baseDirectory;
 
-// Puts every setting back to its default.
+// Puts every setting back to its default, and forgets the base directory.
 void ResetSettings();
 
 // Reads the configuration file, then starts the devices (sprites, quads, keyboard, sound,

@@ -2,10 +2,12 @@
 
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "data/assets.h"
+#include "game/play_screens.h"
 #include "game/player.h"
-#include "ui/assets.h"
-#include "ui/menus.h"
 #include "world/tile_map.h"
+
+PlayScreens playScreens;
 
 std::string bombStock = "&";
 int8_t bombArmed = 0;
@@ -27,8 +29,8 @@ void Blast(int32_t x, int32_t y, bool withSound) {
 void DispatchCommand(int32_t command) {
   if (bombKeyState == 17) bombArmed = 1;
   switch (command) {
-    case kCmdPause: ShowPauseScreen(); break;
-    case kCmdQuit: ShowQuitQuestion(); break;
+    case kCmdPause: OpenScreen(playScreens.pause); break;
+    case kCmdQuit: OpenScreen(playScreens.quitQuestion); break;
     case kCmdBomb:
       if (bombArmed == 1) {
         DropBomb();

@@ -3,10 +3,10 @@
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "data/assets.h"
 #include "game/player.h"
 #include "media/screen.h"
 #include "media/text.h"
-#include "ui/assets.h"
 #include "world/tile_map.h"
 
 std::vector<Foe> foes;

@@ -4,10 +4,10 @@
 
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "data/assets.h"
 #include "game/bombs.h"
 #include "media/screen.h"
 #include "media/text.h"
-#include "ui/assets.h"
 #include "world/tile_map.h"
 
 int32_t scoreTarget = 0;

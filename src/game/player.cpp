@@ -3,13 +3,13 @@
 #include <cmath>
 
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
+#include "core/shutdown.h"
+#include "data/assets.h"
 #include "game/pickups.h"
+#include "game/play_screens.h"
 #include "media/screen.h"
 #include "media/text.h"
-#include "ui/assets.h"
-#include "ui/menus.h"
 #include "world/tile_map.h"
 
 Player player;
@@ -150,7 +150,7 @@ void CheckTrapped(int32_t x, int32_t y) {
 
 void LeaveGame() {
   if (gameState.quitRequested == 0)
-    ShowTitleScreen();
+    OpenScreen(playScreens.title);
   else
     ShutDown();
 }

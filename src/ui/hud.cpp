@@ -6,12 +6,12 @@
 
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "data/screen_text.h"
 #include "game/bombs.h"
 #include "game/pickups.h"
 #include "game/zoom_pass.h"
 #include "media/screen.h"
 #include "media/text.h"
-#include "ui/screen_text.h"
 
 int32_t tickerOffset = 0;
 const char* const kCreditsTicker =

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "data/assets.h"
+#include "data/screen_text.h"
 #include "game/bombs.h"
 #include "game/player.h"
 #include "game/zoom_pass.h"
@@ -15,10 +16,8 @@
 #include "media/input.h"
 #include "media/screen.h"
 #include "media/text.h"
-#include "ui/assets.h"
 #include "ui/hud.h"
 #include "ui/input_map.h"
-#include "ui/screen_text.h"
 
 namespace {
 
@@ -90,6 +89,8 @@ std::string CreditsPicturePath() {
 }
 
 }  // namespace
+
+void PumpWindowEvent() { WaitWindowMessage(1); }
 
 void ShowCreditsScreen() {
   gameState.inTitle = 1;

@@ -3,12 +3,12 @@
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/settings.h"
-#include "game/player.h"
 #include "media/screen.h"
 #include "media/text.h"
 #include "world/tile_map.h"
 
 std::vector<EdgeEntry> edgeEntries;
+LabyrinthStart labyrinthStart;
 
 namespace {
 
@@ -36,10 +36,10 @@ void ProgressStep(int32_t width, int32_t height) {
 }
 
 // The walker shared by the three carving passes: converts the walls it crosses into `into`.
-// The floor pass also counts tiles and places the player on its first converted cell.
+// The floor pass also counts tiles and takes its first converted cell as the start.
 void Walk(int32_t width, int32_t height, const char* into, bool floor) {
   int32_t x = 1, y = 1, d = 0;
-  bool startPlaced = false;
+  if (floor) labyrinthStart = LabyrinthStart{};
   for (int64_t steps = static_cast<int64_t>(width) * height; steps > 0; steps--) {
     if (Random(settings.LABSWITCH) == 0) d = Random(3);
     switch (d) {
@@ -52,12 +52,7 @@ void Walk(int32_t width, int32_t height, const char* into, bool floor) {
     PlaceTile(x, y, into);
     if (!floor) continue;
     gameState.tilesLeft++;
-    if (!startPlaced) {
-      startPlaced = true;
-      player.heading = kHeadNone;
-      player.x = static_cast<float>(x) * gameState.tileWidth;
-      player.y = static_cast<float>(y) * gameState.tileHeight;
-    }
+    if (!labyrinthStart.found) labyrinthStart = LabyrinthStart{true, x, y};
   }
 }
 
@@ -104,6 +99,7 @@ void EdgePass() {
 
 void ResetLabyrinthState() {
   edgeEntries.clear();
+  labyrinthStart = LabyrinthStart{};
   barLength = 0.0f;
   barSteps = 0;
 }

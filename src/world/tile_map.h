@@ -94,5 +94,3 @@ void HotspotOffset(const ObjectDefinition& definition, float width, float height
 void RefitAllTiles();
 // viewCols and viewRows from the screen and tile sizes.
 void ComputeViewSize();
-// Draws the visible cells, running the fixing rules on each drawn cell.
-void DrawMap();

@@ -23,9 +23,10 @@
 #include <string>
 #include <vector>
 
+#include "app/harness.h"
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/harness.h"
-#include "core/main_loop.h"
+#include "core/shutdown.h"
 #include "game/bombs.h"
 #include "game/player.h"
 #include "media/input.h"

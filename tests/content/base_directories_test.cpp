@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "media/files.h"
 #include "media/text.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "support/temp_dir.h"

@@ -2,12 +2,12 @@
 
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "data/assets.h"
 #include "game/bombs.h"
 #include "game/pickups.h"
 #include "game/player.h"
 #include "media/sound.h"
 #include "support/game_fixture.h"
-#include "ui/assets.h"
 #include "world/tile_map.h"
 
 namespace {

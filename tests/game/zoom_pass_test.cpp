@@ -4,12 +4,12 @@
 
 #include <limits>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
-#include "ui/test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
+#include "data/assets.h"
+#include "data/object_definitions.h"
 #include "media/input.h"
 #include "support/sample_files.h"
-#include "ui/assets.h"
-#include "ui/object_definitions.h"
 #include "world/tile_map.h"
 
 void WritePng(const std::string& path, int width, int height, uint32_t colour) {

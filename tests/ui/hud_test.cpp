@@ -4,11 +4,11 @@
 
 #include <limits>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "game/pickups.h"
 #include "media/screen.h"
-#include "ui/test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

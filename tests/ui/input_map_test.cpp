@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "game/bombs.h"
 #include "game/player.h"

@@ -4,15 +4,15 @@
 
 #include <set>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "game/bombs.h"
 #include "media/input.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
-#include "ui/test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/settings.h"
-#include "game/player.h"
 #include "support/game_fixture.h"
 #include "world/labyrinth.h"
 #include "world/tile_map.h"
@@ -42,8 +41,9 @@ TEST_F(Labyrinth, OneByOneCarvesItsOnlyInnerCellAndIsCompleteAtOnce) {
   EXPECT_EQ(Count("LAB_WALL"), 3);
   EXPECT_EQ(gameState.tilesLeft, 0);  // one floor cell, divided by four
   EXPECT_EQ(gameState.timeLeft, 0);
-  EXPECT_FLOAT_EQ(player.x, 32.0f);
-  EXPECT_FLOAT_EQ(player.y, 32.0f);
+  EXPECT_TRUE(labyrinthStart.found);
+  EXPECT_EQ(labyrinthStart.x, 1);
+  EXPECT_EQ(labyrinthStart.y, 1);
   EXPECT_EQ(gameState.builtLevel, gameState.level);  // the progress bar marks the level built
 }
 
@@ -104,7 +104,7 @@ TEST_F(Labyrinth, SameSeedGivesTheSameLabyrinthStartAndCounters) {
     std::string cells;
     for (int x = 0; x <= 30; x++)
       for (int y = 0; y <= 20; y++) cells += tileMap.Name(x, y) + ";";
-    return cells + std::to_string(gameState.tilesLeft) + "/" + std::to_string(player.x) + "/" + std::to_string(player.y);
+    return cells + std::to_string(gameState.tilesLeft) + "/" + std::to_string(labyrinthStart.x) + "/" + std::to_string(labyrinthStart.y);
   };
   const std::string first = build();
   EXPECT_EQ(build(), first);

@@ -2,9 +2,10 @@
 
 #include "core/game_state.h"
 #include "core/random.h"
+#include "data/object_definitions.h"
+#include "game/draw_map.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
-#include "ui/object_definitions.h"
 #include "world/tile_map.h"
 
 namespace {

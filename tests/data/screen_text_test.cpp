@@ -1,4 +1,4 @@
-#include "ui/screen_text.h"
+#include "data/screen_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <limits>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
-#include "core/main_loop.h"
 #include "core/settings.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
-#include "ui/test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

@@ -23,16 +23,13 @@ void GameStep();
 void WorldStep();
 // level + 1, timeLeft 0.
 void CompleteLevel();
-// Handles at most one window message (waiting at most 1 ms); the message is ignored.
-void PumpWindowEvent();
 
 // Labyrinth mode was chosen at start-up (USESELFCREATEBASE 1).
 extern bool labyrinthMode;
 
-// Releases every media service (window, quads, sounds, mouse, images, keyboard, joystick, files).
-void ReleaseServices();
-// Releases every service and ends the process with exit status 0. Never returns.
-[[noreturn]] void ShutDown();
+// Hands the lower layers what they call upwards: the release of every service (for the error
+// report and ShutDown) and the screens that play opens.
+void ConnectLayers();
 
 // Puts every global of every subsystem back to its start-up value (tests start clean).
 void ResetAllState();

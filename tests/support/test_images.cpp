@@ -1,4 +1,4 @@
-#include "ui/test_images.h"
+#include "support/test_images.h"
 
 #include <png.h>
 

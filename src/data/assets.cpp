@@ -1,4 +1,4 @@
-#include "ui/assets.h"
+#include "data/assets.h"
 
 #include <cstdio>
 

@@ -1,17 +1,24 @@
-#include "core/main_loop.h"
+#include "app/main_loop.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/harness.h"
 #include "core/error_report.h"
 #include "core/game_state.h"
-#include "core/harness.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "core/shutdown.h"
+#include "data/assets.h"
+#include "data/object_definitions.h"
+#include "data/screen_text.h"
 #include "game/bombs.h"
+#include "game/draw_map.h"
 #include "game/foes.h"
+#include "game/level.h"
 #include "game/pickups.h"
+#include "game/play_screens.h"
 #include "game/player.h"
 #include "game/zoom_pass.h"
 #include "media/clock.h"
@@ -21,14 +28,10 @@
 #include "media/screen.h"
 #include "media/sound.h"
 #include "media/text.h"
-#include "ui/assets.h"
 #include "ui/hud.h"
 #include "ui/input_map.h"
 #include "ui/menus.h"
-#include "ui/object_definitions.h"
-#include "ui/screen_text.h"
 #include "world/labyrinth.h"
-#include "world/level.h"
 #include "world/tile_map.h"
 #include "world/world_map.h"
 
@@ -81,8 +84,6 @@ void CompleteLevel() {
   gameState.timeLeft = 0;
 }
 
-void PumpWindowEvent() { WaitWindowMessage(1); }
-
 void WorldStep() {
   ClearBackBuffer(kBlack);
   DrawFloatingImages(gameImages, 1);
@@ -121,7 +122,11 @@ void MainLoopPass() {
   SleepMs(std::min(settings.MULTITASK, kLongestFrameSleep));
 }
 
-void ReleaseServices() {
+namespace {
+
+// Every media service (window, quads, sounds, mouse, images, keyboard, joystick, files), after
+// the harness's record file is flushed.
+void ReleaseEveryService() {
   FinishHarness();
   EndVideo();
   EndSound();
@@ -131,9 +136,11 @@ void ReleaseServices() {
   CloseAllFiles();
 }
 
-void ShutDown() {
-  ReleaseServices();
-  std::exit(0);
+}  // namespace
+
+void ConnectLayers() {
+  SetServiceRelease(ReleaseEveryService);
+  playScreens = PlayScreens{ShowTitleScreen, ShowPauseScreen, ShowQuitQuestion};
 }
 
 void ResetAllState() {
@@ -152,8 +159,10 @@ void ResetAllState() {
   ResetTileMap();
   FreeObjectDefinitions();
   FreeAssets();
-  FreeScreenFont();
+  ResetScreenFont();
+  SetErrorBoxEnabled(true);
   labyrinthMode = false;
+  ConnectLayers();
 }
 
 void Main() {

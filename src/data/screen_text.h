@@ -25,5 +25,8 @@ GlyphName GlyphFileName(uint8_t character);
 void ReloadScreenFont();
 void LoadScreenFont(const std::string& listFile);
 void FreeScreenFont();
+// FreeScreenFont, and every glyph's size and the pen back to 0: the table as before start-up.
+// (FreeScreenFont alone keeps the sizes, as a reload that fails for a glyph relies on.)
+void ResetScreenFont();
 void DrawScreenText(const std::string& text, float x, float y, float scale, float angle, int32_t alpha, float spacing);
 void DrawScreenChar(int32_t code, float x, float y, float scale, float angle, int32_t alpha, float spacing);

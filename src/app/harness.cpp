@@ -1,4 +1,4 @@
-#include "core/harness.h"
+#include "app/harness.h"
 
 #include <unistd.h>
 
@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "core/game_state.h"
-#include "core/main_loop.h"
+#include "core/shutdown.h"
 #include "game/bombs.h"
 #include "game/foes.h"
 #include "game/pickups.h"

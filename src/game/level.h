@@ -16,6 +16,8 @@ void BuildLevel();
 void ClearFoes();
 void SpawnFoes();
 void ResetPlayerHeading();
+// Puts the player on the labyrinth's start cell (the build leaves the view at column and row 0).
+void PlacePlayerAtStart();
 // Loads the CURSOR image (white transparent) into the player's sprites.
 void LoadPlayerSprite();
 

@@ -1,4 +1,4 @@
-#include "world/level.h"
+#include "game/level.h"
 
 #include <cstdio>
 
@@ -6,13 +6,13 @@
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "data/assets.h"
+#include "data/object_definitions.h"
 #include "game/foes.h"
 #include "game/player.h"
 #include "media/files.h"
 #include "media/screen.h"
 #include "media/text.h"
-#include "ui/assets.h"
-#include "ui/object_definitions.h"
 #include "world/labyrinth.h"
 #include "world/tile_map.h"
 
@@ -44,6 +44,7 @@ int32_t SeedForLevel() {
 void GrowLabyrinth() {
   FillWalls(gameState.mapWidth, gameState.mapHeight);
   CarveFloor(gameState.mapWidth, gameState.mapHeight);
+  if (labyrinthStart.found) PlacePlayerAtStart();
   CarveGreen(gameState.mapWidth, gameState.mapHeight);
   CarveWater(gameState.mapWidth, gameState.mapHeight);
   EdgePass();
@@ -104,6 +105,7 @@ void ClearFoes() {
   for (Foe& foe : foes)
     if (QuadExists(foe.foeSprite)) FreeQuad(foe.foeSprite);
   foes.clear();
+  SetCurrentFoe(nullptr);
 }
 
 void SpawnFoes() {
@@ -144,6 +146,12 @@ void SpawnFoes() {
 }
 
 void ResetPlayerHeading() { player.heading = kHeadNone; }
+
+void PlacePlayerAtStart() {
+  player.heading = kHeadNone;
+  player.x = static_cast<float>(labyrinthStart.x) * gameState.tileWidth;
+  player.y = static_cast<float>(labyrinthStart.y) * gameState.tileHeight;
+}
 
 void LoadPlayerSprite() {
   SetTransparentColour(-1, kWhite);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
+#include "data/object_definitions.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
-#include "ui/object_definitions.h"
 
 namespace {
 

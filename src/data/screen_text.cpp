@@ -1,6 +1,6 @@
 // The screen font: one PNG per character, each turned into a quad that every occurrence of the
 // character shares. Texts are drawn with a pen that only "|" and "\" put back.
-#include "ui/screen_text.h"
+#include "data/screen_text.h"
 
 #include <cmath>
 
@@ -107,6 +107,13 @@ void FreeScreenFont() {
     glyph.sprite3D = 0;
     glyph.sprite = 0;
   }
+}
+
+void ResetScreenFont() {
+  FreeScreenFont();
+  for (GlyphRecord& glyph : glyphTable) glyph = GlyphRecord{};
+  textPenX = 0.0f;
+  textPenY = 0.0f;
 }
 
 void DrawScreenText(const std::string& text, float x, float y, float scale, float angle, int32_t alpha, float spacing) {

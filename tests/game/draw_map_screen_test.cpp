@@ -4,12 +4,13 @@
 
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "data/assets.h"
+#include "game/draw_map.h"
 #include "game/pickups.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
 #include "support/game_run.h"
-#include "ui/assets.h"
-#include "ui/test_images.h"
+#include "support/test_images.h"
 #include "world/tile_map.h"
 
 namespace {

@@ -3,9 +3,10 @@
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "game/foes.h"
+#include "game/level.h"
 #include "game/player.h"
 #include "support/game_fixture.h"
-#include "world/level.h"
+#include "world/labyrinth.h"
 #include "world/tile_map.h"
 
 namespace {
@@ -61,6 +62,10 @@ TEST_F(Level, TheFirstBuildUsesItsOwnSizeRuleSoRestartingLevelOneDiffers) {
   EXPECT_GE(gameState.mapWidth, 0);
   EXPECT_LE(gameState.mapWidth, 20);
   EXPECT_NE(player.sprite3D, 0);
+  ASSERT_TRUE(labyrinthStart.found);  // the player stands on the floor walker's first cell
+  EXPECT_FLOAT_EQ(player.x, labyrinthStart.x * gameState.tileWidth);
+  EXPECT_FLOAT_EQ(player.y, labyrinthStart.y * gameState.tileHeight);
+  EXPECT_EQ(tileMap.Name(labyrinthStart.x, labyrinthStart.y), "LAB_FLOOR");
   BuildLevel();
   EXPECT_NE(Snapshot(), started);
 }

@@ -1,4 +1,4 @@
-#include "ui/object_definitions.h"
+#include "data/object_definitions.h"
 
 #include <functional>
 #include <unordered_map>

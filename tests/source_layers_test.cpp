@@ -1,0 +1,102 @@
+// The folders of src/ are layers: each includes only the folders below it. The order, top to
+// bottom, is written here once; the README's layout section shows the same order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::vector<std::string> kLayers = {"app", "ui", "game", "world", "data", "core", "media"};
+
+struct Include {
+  std::string file;    // src/game/player.cpp
+  std::string folder;  // the folder the file is in
+  std::string target;  // the folder it includes from
+  int line = 0;
+};
+
+// Every `#include "folder/..."` of the source files under src/<folder>/.
+std::vector<Include> ReadIncludes(const std::filesystem::path& src) {
+  static const std::regex quoted(R"re(^\s*#\s*include\s+"([^"/]+)/)re");
+  std::vector<Include> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string ext = entry.path().extension().string();
+    if (ext != ".cpp" && ext != ".h") continue;
+    const std::filesystem::path relative = std::filesystem::relative(entry.path(), src);
+    if (relative.begin() == relative.end() || std::next(relative.begin()) == relative.end()) continue;  // src/main.cpp
+    std::ifstream in(entry.path());
+    std::string text;
+    for (int line = 1; std::getline(in, text); line++) {
+      std::smatch m;
+      if (std::regex_search(text, m, quoted))
+        found.push_back({"src/" + relative.generic_string(), relative.begin()->string(), m[1], line});
+    }
+  }
+  return found;
+}
+
+int Rank(const std::string& folder) {
+  const auto at = std::find(kLayers.begin(), kLayers.end(), folder);
+  return at == kLayers.end() ? -1 : static_cast<int>(at - kLayers.begin());
+}
+
+// One line per include that points at a folder above its own (or at a folder not in the order).
+std::vector<std::string> UpwardIncludes(const std::vector<Include>& includes) {
+  std::vector<std::string> wrong;
+  for (const Include& i : includes) {
+    const int from = Rank(i.folder), to = Rank(i.target);
+    if (from < 0)
+      wrong.push_back(i.file + ": folder " + i.folder + " is not in the order of layers");
+    else if (to < 0)
+      wrong.push_back(i.file + ":" + std::to_string(i.line) + ": includes " + i.target + ", not in the order of layers");
+    else if (to < from)
+      wrong.push_back(i.file + ":" + std::to_string(i.line) + ": " + i.folder + " includes " + i.target + ", a layer above it");
+  }
+  return wrong;
+}
+
+TEST(SourceLayers, NoFolderIncludesAFolderAboveIt) {
+  const std::vector<Include> includes = ReadIncludes(std::filesystem::path(QUORVEX_SOURCE_DIR) / "src");
+  ASSERT_GT(includes.size(), 100u) << "the include lines of src/ were not found";
+  std::string report;
+  for (const std::string& line : UpwardIncludes(includes)) report += line + "\n";
+  EXPECT_TRUE(report.empty()) << "allowed, top to bottom: app, ui, game, world, data, core, media\n" << report;
+}
+
+TEST(SourceLayers, TheCheckCatchesUpwardAndUnknownIncludes) {
+  const std::vector<Include> planted = {{"src/game/a.cpp", "game", "ui", 3},
+                                        {"src/core/b.cpp", "core", "world", 4},
+                                        {"src/tools/c.cpp", "tools", "media", 1},
+                                        {"src/ui/d.cpp", "ui", "game", 2},
+                                        {"src/media/e.cpp", "media", "media", 2}};
+  const std::vector<std::string> wrong = UpwardIncludes(planted);
+  ASSERT_EQ(wrong.size(), 3u);
+  EXPECT_EQ(wrong[0], "src/game/a.cpp:3: game includes ui, a layer above it");
+  EXPECT_EQ(wrong[1], "src/core/b.cpp:4: core includes world, a layer above it");
+  EXPECT_EQ(wrong[2], "src/tools/c.cpp: folder tools is not in the order of layers");
+}
+
+// The platform and the decoders stay behind the media layer.
+TEST(SourceLayers, OnlyTheMediaLayerIncludesSdlOrADecoder) {
+  static const std::regex platform(R"re(^\s*#\s*include\s+<(SDL|png\.h|jpeglib\.h|tiffio\.h|vorbis/))re");
+  const std::filesystem::path src = std::filesystem::path(QUORVEX_SOURCE_DIR) / "src";
+  std::string report;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string relative = std::filesystem::relative(entry.path(), src).generic_string();
+    if (relative.rfind("media/", 0) == 0) continue;
+    std::ifstream in(entry.path());
+    std::string text;
+    for (int line = 1; std::getline(in, text); line++)
+      if (std::regex_search(text, platform)) report += "src/" + relative + ":" + std::to_string(line) + ": " + text + "\n";
+  }
+  EXPECT_TRUE(report.empty()) << report;
+}
+
+}  // namespace
