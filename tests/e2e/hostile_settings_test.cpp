@@ -24,7 +24,8 @@ INSTANTIATE_TEST_SUITE_P(Values, HostileSettings,
                                            "FULLSCREENZOOM\n1e9", "FULLSCREENZOOM\n-1", "FULLSCREENZOOM\nnan",
                                            "FULLSCREENZOOM\n0", "WORLDREFRESH\n-5", "MULTITASK\n2147483647",
                                            "LABSWITCH\n-2147483648", "WORLDRANDOM\n-2147483648",
-                                           "GFXCODEC\n", "WINDOWMODE\n0", "USESELFCREATEBASE\n513"));
+                                           "GFXCODEC\n", "WINDOWMODE\n0", "USESELFCREATEBASE\n513"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return TestName(info.param); });
 
 }  // namespace
 
@@ -36,6 +37,8 @@ struct BrokenFile {
   const char* path;
   std::string bytes;
 };
+
+std::ostream& operator<<(std::ostream& out, const BrokenFile& file) { return out << file.what; }
 
 class HostileData : public ::testing::TestWithParam<BrokenFile> {};
 
@@ -67,6 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenFile{"an empty base", "DATA/base.txt", ""},
                       BrokenFile{"a player image that is no image", "DATA/player.png", AllBytes()},
                       BrokenFile{"music that is no music", "DATA/MUSIC/tune.ogg", AllBytes()}),
-    [](const ::testing::TestParamInfo<BrokenFile>& info) { return "File" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<BrokenFile>& info) { return TestName(info.param.what); });
 
 }  // namespace

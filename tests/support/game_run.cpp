@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -106,6 +107,17 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+std::string TestName(const std::string& text) {
+  std::string name;
+  for (const char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      name += c;
+    else
+      name += c == '-' ? "Minus" : "_";
+  }
+  return name;
 }
 
 JsonValue ReadDump(const std::string& path) {

@@ -29,6 +29,8 @@ struct GameRun {
 GameRun RunGame(const std::string& baseDirectory, const std::string& options, int timeoutSeconds = 300);
 
 std::string ReadFile(const std::string& path);
+// A test name made of a case's text: letters and digits kept, "-" as "Minus", the rest "_".
+std::string TestName(const std::string& text);
 // Reads a dump written by --dump; fails the test when it is missing or not JSON.
 JsonValue ReadDump(const std::string& path);
 
