@@ -293,6 +293,7 @@ class Checker {
   void CheckSettingValues();
   void CheckSettingFormats();
   void CheckDirectories();
+  // The directory a setting names exists: names that point into it are worth checking.
   bool DirectoryUsable(const std::string& key) const { return usable_.count(key) != 0; }
 
   // Lists, pictures, sounds, font, objects, tiles, maps.
@@ -618,9 +619,8 @@ void Checker::CheckDirectories() {
     const auto found = settingPairs_.find(key);
     const std::string value = found == settingPairs_.end() ? "" : found->second->value;
     if (value.empty()) {
+      // The names that would point into it are not checked one by one: this is the mistake.
       SettingProblem(false, key, d.unset, std::string("set it to the directory, ending in \\, such as ") + d.example);
-      // The base directory is scanned instead; only the glyphs land somewhere absurd.
-      if (!d.addsSeparator) usable_.insert(key);
       continue;
     }
     const char last = value.back();
@@ -686,18 +686,16 @@ void Checker::CheckSoundName(const Place& at, const std::string& key, const std:
     if (sound.fileName == name) return;
     names.push_back(sound.fileName);
   }
-  const std::string directory = Shown(settings.SOUNDFXPATH);
-  std::string text = key + " " + Quote(name) + " names no sound of " + directory + ", so it never plays";
-  const Lookup lookup = FindFile(settings.SOUNDFXPATH + name);
   const std::string near = Nearest(name, names);
+  const Lookup lookup = FindFile(settings.SOUNDFXPATH + name);
+  std::string text = key + " " + Quote(name) + ": ";
   if (!near.empty() && Distance(near, name) == 0)
-    text += " (names must match letter case and all: write " + near + ")";
-  else if (lookup.found != Found::kMissing)
-    text += " (only the directory's .ogg files are loaded; save it as OGG Vorbis)";
-  else if (!near.empty())
-    text += " (did you mean " + near + "?)";
+    text += "the sound is " + near + ", and names must match letter case and all, so it never plays (write " + near + ")";
+  else if (lookup.found == Found::kExactly || lookup.found == Found::kOtherCase)
+    text += Shown(lookup.actual) + " is not among the sound effects, which are the .ogg files, so it never plays (save it as OGG Vorbis)";
   else
-    text += " (put the sound file there, or name one that is)";
+    text += "there is no sound " + Shown(settings.SOUNDFXPATH + name) + ", so it never plays" +
+            (near.empty() ? std::string(" (put the sound there, or name one that is)") : " (did you mean " + near + "?)");
   Error(at, text);
 }
 
@@ -891,8 +889,12 @@ void Checker::CheckObjects() {
                                           " is an opacity outside 0..255 (write 0 for invisible up to 255 for opaque)");
     else if (d.DGFXTRANSPARENCY == 0 && d.DGFXSHOW == 1)
       Warning(at("DGFXTRANSPARENCY"), "DGFXTRANSPARENCY 0 draws objects and foes of this kind fully transparent (write 255 for opaque)");
-    if (d.DGFXSHOW != 1)
-      Warning(at("DGFXSHOW"), "DGFXSHOW is not 1, so objects of this kind are never drawn (write 1)");
+    // Tiles place objects by name; foes are drawn whatever DGFXSHOW says.
+    const bool placed = !d.DGFXNAME.empty() && d.DGFXNAME != "NOPE";
+    if (placed && d.DGFXSHOW != 1)
+      Warning(at("DGFXSHOW"), "DGFXSHOW is not 1, so the objects tiles place of this kind are never drawn (write 1)");
+    if (d.DISENEMY != 0 && d.DVELOX == 0 && d.DVELOY == 0)
+      Warning(at("DISENEMY"), "a foe with DVELOX and DVELOY 0 never moves (give it sub-steps per cell, such as 6)");
     if (d.DDENSITY < 0)
       Warning(at("DDENSITY"), "a negative DDENSITY never spawns anything (write 0 to spawn on every match, n for 1 in n + 1)");
     if (!d.DHOTSPOT.empty() &&
@@ -917,7 +919,7 @@ void Checker::CheckObjects() {
       else
         CheckSoundName(at("DCOUNTSOUND"), "DCOUNTSOUND", d.DCOUNTSOUND);
     }
-    if (!d.DGFXNAME.empty() && d.DGFXNAME != "NOPE") {
+    if (placed) {
       const auto [first, fresh] = names.emplace(d.DGFXNAME, d.imageName);
       if (!fresh)
         Warning(at("DGFXNAME"), "DGFXNAME " + d.DGFXNAME + " is also the name of " + first->second +
@@ -935,22 +937,18 @@ void Checker::CheckImageName(const Place& at, const std::string& key, const std:
     if (image.fileName == name) return;
     names.push_back(image.fileName);
   }
+  const std::string effect = ", so cells of this tile keep the graphic of the tile they had before";
+  const std::string near = Nearest(name, names);
   const Lookup lookup = FindFile(settings.TOPOGFX + name);
   std::string text = key + " " + Quote(name) + ": ";
-  if (lookup.found == Found::kMissing)
-    text += "there is no tile graphic " + Shown(settings.TOPOGFX + name);
-  else
-    text += Shown(lookup.actual) + " is not among the tile graphics";
-  text += ", so cells of this tile keep the graphic of the tile they had before";
-  const std::string near = Nearest(name, names);
   if (!near.empty() && Distance(near, name) == 0)
-    text += " (names must match letter case and all: write " + near + ")";
-  else if (lookup.found != Found::kMissing)
-    text += " (only files ending in GFXCODEC " + settings.GFXCODEC + " are loaded)";
-  else if (!near.empty())
-    text += " (did you mean " + near + "?)";
+    text += "the tile graphic is " + near + ", and names must match letter case and all" + effect + " (write " + near + ")";
+  else if (lookup.found == Found::kExactly || lookup.found == Found::kOtherCase)
+    text += Shown(lookup.actual) + " is not among the tile graphics, which are the files ending in GFXCODEC " +
+            Quote(settings.GFXCODEC) + effect + " (save it as such a file)";
   else
-    text += " (put the image there, or name one that is)";
+    text += "there is no tile graphic " + Shown(settings.TOPOGFX + name) + effect +
+            (near.empty() ? std::string(" (put the image there, or name one that is)") : " (did you mean " + near + "?)");
   Error(at, text);
 }
 
