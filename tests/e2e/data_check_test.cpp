@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -139,6 +140,49 @@ TEST_P(PlantedMistake, IsReportedInOneLineNamingTheFile) {
   EXPECT_EQ(run.lines[0].rfind(base + "/" + m.where, 0), 0u) << run.lines[0];
   EXPECT_NE(run.lines[0].find(m.says), std::string::npos) << run.lines[0];
   EXPECT_EQ(run.lines[1].rfind("quorvex --check: 1 ", 0), 0u) << run.lines[1];
+}
+
+// The walk-through that closes docs/data-format.md, run as the page writes it: its sh blocks in
+// order, from a directory laid out like the repository's root (content/ and build/quorvex), and
+// the check's last line against the output the page shows after them.
+TEST(DataCheck, TheDataFormatWalkThroughChecksClean) {
+  const std::string page = ReadText(std::string(QUORVEX_SOURCE_DIR) + "/docs/data-format.md");
+  const size_t section = page.find("\n## Walk-through");
+  ASSERT_NE(section, std::string::npos) << "the page has no walk-through";
+  std::istringstream in(page.substr(section + 1));
+  std::string line, language, block, script = "set -e\n", shown;
+  bool inBlock = false;
+  for (std::getline(in, line); std::getline(in, line) && line.rfind("## ", 0) != 0;) {
+    if (line.rfind("```", 0) == 0) {
+      if (!inBlock) {
+        language = line.substr(3);
+        block.clear();
+      } else if (language == "sh") {
+        script += block;
+        shown.clear();
+      } else if (language == "text" && shown.empty()) {
+        shown = block;
+      }
+      inBlock = !inBlock;
+      continue;
+    }
+    if (inBlock) block += line + "\n";
+  }
+  ASSERT_NE(script.find("--check"), std::string::npos) << script;
+  ASSERT_FALSE(shown.empty()) << "the page shows no output after its steps";
+
+  TempDir root;
+  root.MakeDir("build");
+  std::filesystem::create_symlink(std::string(QUORVEX_SOURCE_DIR) + "/content", root / "content");
+  std::filesystem::create_symlink(QUORVEX_BINARY, root / "build/quorvex");
+  root.Write("steps.sh", script);
+  std::string output;
+  const int status = RunCommand("cd '" + root.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY bash steps.sh", output);
+  EXPECT_EQ(status, 0) << output;
+  // The number of files read follows the demo; the rest is the page's word.
+  const std::regex files("[0-9]+ files read");
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(std::regex_replace(output, files, "N files read"), std::regex_replace(shown, files, "N files read"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
