@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -142,6 +141,15 @@ TEST_P(PlantedMistake, IsReportedInOneLineNamingTheFile) {
   EXPECT_EQ(run.lines[1].rfind("quorvex --check: 1 ", 0), 0u) << run.lines[1];
 }
 
+// The text with the number before " files read" taken out.
+std::string WithoutFileCount(std::string text) {
+  const size_t at = text.find(" files read");
+  if (at == std::string::npos) return text;
+  size_t start = at;
+  while (start > 0 && text[start - 1] >= '0' && text[start - 1] <= '9') start--;
+  return text.erase(start, at - start);
+}
+
 // The walk-through that closes docs/data-format.md, run as the page writes it: its sh blocks in
 // order, from a directory laid out like the repository's root (content/ and build/quorvex), and
 // the check's last line against the output the page shows after them.
@@ -180,9 +188,7 @@ TEST(DataCheck, TheDataFormatWalkThroughChecksClean) {
   const int status = RunCommand("cd '" + root.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY bash steps.sh", output);
   EXPECT_EQ(status, 0) << output;
   // The number of files read follows the demo; the rest is the page's word.
-  const std::regex files("[0-9]+ files read");
-  ASSERT_FALSE(output.empty());
-  EXPECT_EQ(std::regex_replace(output, files, "N files read"), std::regex_replace(shown, files, "N files read"));
+  EXPECT_EQ(WithoutFileCount(output), WithoutFileCount(shown));
 }
 
 INSTANTIATE_TEST_SUITE_P(
