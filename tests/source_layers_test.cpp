@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -20,9 +19,20 @@ struct Include {
   int line = 0;
 };
 
+// What follows `#include` and the opening character (" or <) on a line, or "" for other lines.
+// (Parsed by hand: g++ 12 warns inside std::regex under the sanitizers.)
+std::string Included(const std::string& line, char open) {
+  size_t i = line.find_first_not_of(" \t");
+  if (i == std::string::npos || line[i] != '#') return "";
+  i = line.find_first_not_of(" \t", i + 1);
+  if (i == std::string::npos || line.compare(i, 7, "include") != 0) return "";
+  i = line.find_first_not_of(" \t", i + 7);
+  if (i == std::string::npos || line[i] != open) return "";
+  return line.substr(i + 1);
+}
+
 // Every `#include "folder/..."` of the source files under src/<folder>/.
 std::vector<Include> ReadIncludes(const std::filesystem::path& src) {
-  static const std::regex quoted(R"re(^\s*#\s*include\s+"([^"/]+)/)re");
   std::vector<Include> found;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
     if (!entry.is_regular_file()) continue;
@@ -33,9 +43,10 @@ std::vector<Include> ReadIncludes(const std::filesystem::path& src) {
     std::ifstream in(entry.path());
     std::string text;
     for (int line = 1; std::getline(in, text); line++) {
-      std::smatch m;
-      if (std::regex_search(text, m, quoted))
-        found.push_back({"src/" + relative.generic_string(), relative.begin()->string(), m[1], line});
+      const std::string target = Included(text, '"');
+      const size_t end = target.find_first_of("\"/");
+      if (end != std::string::npos && end > 0 && target[end] == '/')
+        found.push_back({"src/" + relative.generic_string(), relative.begin()->string(), target.substr(0, end), line});
     }
   }
   return found;
@@ -82,9 +93,14 @@ TEST(SourceLayers, TheCheckCatchesUpwardAndUnknownIncludes) {
   EXPECT_EQ(wrong[2], "src/tools/c.cpp: folder tools is not in the order of layers");
 }
 
+bool IsPlatformHeader(const std::string& header) {
+  for (const char* start : {"SDL", "png.h", "jpeglib.h", "tiffio.h", "vorbis/"})
+    if (header.rfind(start, 0) == 0) return true;
+  return false;
+}
+
 // The platform and the decoders stay behind the media layer.
 TEST(SourceLayers, OnlyTheMediaLayerIncludesSdlOrADecoder) {
-  static const std::regex platform(R"re(^\s*#\s*include\s+<(SDL|png\.h|jpeglib\.h|tiffio\.h|vorbis/))re");
   const std::filesystem::path src = std::filesystem::path(QUORVEX_SOURCE_DIR) / "src";
   std::string report;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
@@ -94,7 +110,7 @@ TEST(SourceLayers, OnlyTheMediaLayerIncludesSdlOrADecoder) {
     std::ifstream in(entry.path());
     std::string text;
     for (int line = 1; std::getline(in, text); line++)
-      if (std::regex_search(text, platform)) report += "src/" + relative + ":" + std::to_string(line) + ": " + text + "\n";
+      if (IsPlatformHeader(Included(text, '<'))) report += "src/" + relative + ":" + std::to_string(line) + ": " + text + "\n";
   }
   EXPECT_TRUE(report.empty()) << report;
 }
