@@ -41,8 +41,10 @@ namespace {
 // A data text in double quotes, readable on a terminal: Windows-1252 letters become UTF-8 and
 // control bytes are written as \xNN.
 std::string Quote(const std::string& text) {
+  // A line of a broken file can be long; the start says enough.
+  constexpr size_t kLongest = 48;
   std::string out = "\"";
-  for (const unsigned char c : text) {
+  for (const unsigned char c : text.substr(0, kLongest)) {
     if (c >= 0xA0) {
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
@@ -54,7 +56,7 @@ std::string Quote(const std::string& text) {
       out += static_cast<char>(c);
     }
   }
-  return out + "\"";
+  return out + (text.size() > kLongest ? "...\"" : "\"");
 }
 
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -330,8 +332,23 @@ std::string Checker::Shown(const std::string& path) const {
   return shown;
 }
 
+// Control bytes written as \xNN, so that a line of the report stays one line.
+std::string Printable(const std::string& text) {
+  std::string out;
+  for (const unsigned char c : text) {
+    if (c >= 0x20 && c != 0x7F) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", c);
+    out += hex;
+  }
+  return out;
+}
+
 void Checker::Problem(bool error, const std::string& path, int32_t line, const std::string& text) {
-  result_.problems.push_back({Shown(path), line, error, text});
+  result_.problems.push_back({Printable(Shown(path)), line, error, Printable(text)});
 }
 
 bool Checker::NeedFile(const Place& at, const std::string& what, const std::string& path, const std::string& effect,
@@ -380,8 +397,16 @@ bool Checker::CheckKeys(const std::string& path, const std::vector<Pair>& pairs,
 
 void Checker::ReportUnknownKeys(const std::string& path, const std::vector<const Pair*>& unknown,
                                 const std::vector<std::string>& keys) {
+  // A file of many unknown keys is likely no line-pair file at all; a few lines say so.
+  constexpr size_t kMostNamed = 5;
+  size_t named = 0;
   for (const Pair* pair : unknown) {
     if (foldedUnknown_.count(pair) != 0) continue;
+    if (++named > kMostNamed) {
+      Warning({path, pair->keyLine}, "and " + std::to_string(unknown.size() - kMostNamed) +
+                                         " more unknown keys from here on (is this a file of key and value lines?)");
+      return;
+    }
     const std::string near = Nearest(pair->key, keys);
     std::string text = pair->key.empty() ? "an empty line stands where a key belongs: the game skips it and the value line "
                                          : "unknown key " + Quote(pair->key) + ": the game skips it and the value line ";
@@ -784,41 +809,58 @@ void Checker::CheckFont() {
   if (!DirectoryUsable("FONTPATH")) return;
 
   // Each character of the list loads its glyph image (some share one).
+  // Characters nothing draws are named together, the ones the game draws one by one.
   std::set<uint8_t> listed, missing;
+  std::vector<std::string> markup, unused;
   for (const char c : characters) {
     const uint8_t character = static_cast<uint8_t>(c);
     if (!listed.insert(character).second) continue;
     const GlyphName name = GlyphFileName(character);
     if (character == '|' || character == '\\' || character == ' ' || character == '/') {
-      Warning(line, "the character " + CharacterName(character) +
-                        (character == '/' ? " cannot be a glyph file's name" : " is markup in a text and never drawn") +
-                        " (leave it out of the list)");
+      markup.push_back(CharacterName(character));
       continue;
     }
     const std::string path = settings.FONTPATH + "\\" + name.baseName + ".png";
     const bool needed = drawn.count(name.code) != 0;
     const std::string what = "the glyph of " + CharacterName(character);
-    const std::string effect = needed ? "every " + CharacterName(name.code) + " vanishes from the screens and the display"
-                                      : "it vanishes from every text";
-    const Place at{line.file, line.line};
+    const std::string effect = "every " + CharacterName(name.code) + " vanishes from the screens and the display";
     const Lookup lookup = FindFile(path);
-    if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) {
-      missing.insert(name.code);
-      Problem(needed, at.file, at.line, what + ", " + Shown(path) + ", is missing: " + effect + " (draw it, or leave the character out)");
-      continue;
-    }
-    NeedFile(at, what, path, effect);
-    if (!ImageDecodes(path)) {
-      missing.insert(name.code);
-      Problem(needed, path, 0, "the glyph of " + CharacterName(character) + " does not decode: " + effect + " (save it as PNG)");
-    }
+    const bool found = lookup.found == Found::kExactly || lookup.found == Found::kOtherCase;
+    if (found) NeedFile(line, what, path, effect);
+    if (found && ImageDecodes(path)) continue;
+    missing.insert(name.code);
+    if (!needed)
+      unused.push_back(CharacterName(character));
+    else if (!found)
+      Error(line, what + ", " + Shown(path) + ", is missing: " + effect + " (draw it, or leave the character out)");
+    else
+      Error({path, 0}, what + " does not decode: " + effect + " (save it as PNG)");
   }
+  auto list = [](const std::vector<std::string>& names) {
+    std::string text;
+    for (size_t i = 0; i < names.size() && i < 8; i++) text += (i == 0 ? "" : ", ") + names[i];
+    return names.size() > 8 ? text + " and " + std::to_string(names.size() - 8) + " more" : text;
+  };
+  if (!markup.empty())
+    Warning(line, "the list holds " + list(markup) + ", which no glyph can stand for: | ends a text, \\ breaks its line, a "
+                  "space is a gap and / cannot be part of a file name (leave them out of the list)");
+  if (!unused.empty())
+    Warning(line, "the glyphs of " + list(unused) + " are missing or do not decode, so those characters would vanish from "
+                  "a text (draw them as PNG in " + Shown(settings.FONTPATH + "\\") + ", or leave them out of the list)");
 
   // Every character the game draws needs a glyph; the loaded table says which have one.
-  for (const auto& [code, text] : drawn) {
-    if (glyphTable[code].sprite3D != 0 || missing.count(code) != 0) continue;
-    Error(line, "the font has no " + CharacterName(code) + ", which the game draws (as in " + Quote(text) +
+  std::vector<uint8_t> absent;
+  for (const auto& [code, text] : drawn)
+    if (glyphTable[code].sprite3D == 0 && missing.count(code) == 0) absent.push_back(code);
+  if (absent.size() == 1) {
+    const uint8_t code = absent.front();
+    Error(line, "the font has no " + CharacterName(code) + ", which the game draws (as in " + Quote(drawn[code]) +
                     "): add it to the list and draw its glyph " + Shown(settings.FONTPATH + "\\" + GlyphFileName(code).baseName + ".png"));
+  } else if (!absent.empty()) {
+    std::vector<std::string> names;
+    for (const uint8_t code : absent) names.push_back(CharacterName(code));
+    Error(line, "the font has none of " + list(names) + ", which the game draws: add them to the list and draw their glyphs (such as " +
+                    Shown(settings.FONTPATH + "\\" + GlyphFileName(absent.front()).baseName + ".png") + ")");
   }
 }
 
