@@ -1,7 +1,9 @@
+#include "app/data_check.h"
 #include "app/harness.h"
 #include "app/main_loop.h"
 
 int main(int argc, char** argv) {
+  if (WantsDataCheck(argc, argv)) return RunDataCheck(argc, argv);
   if (!ParseHarnessOptions(argc, argv)) return 2;
   Main();
 }

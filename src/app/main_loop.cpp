@@ -42,9 +42,6 @@ namespace {
 // The start-up grid: indices 0..512, the largest world map.
 constexpr int32_t kStartupGridSide = 513;
 
-// A MULTITASK sleep longer than this would only freeze the game: the sleep is cut to it.
-constexpr int32_t kLongestFrameSleep = 1000;
-
 }  // namespace
 
 void ExamineDesktop() {

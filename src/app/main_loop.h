@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// A MULTITASK sleep longer than this would only freeze the game: the sleep is cut to it.
+constexpr int32_t kLongestFrameSleep = 1000;
+
 // Start-up, mode choice and main loop; never returns.
 [[noreturn]] void Main();
 

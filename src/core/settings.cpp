@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <functional>
 #include <unordered_map>
 
@@ -21,23 +22,31 @@ int8_t Flag(const std::string& value) { return static_cast<int8_t>(static_cast<u
 
 using Setter = std::function<void(const std::string&)>;
 
-const std::unordered_map<std::string, Setter>& Setters() {
-  static const std::unordered_map<std::string, Setter> table = [] {
-    std::unordered_map<std::string, Setter> t;
+struct Setting {
+  SettingKind kind;
+  Setter set;
+};
+
+const std::unordered_map<std::string, Setting>& Setters() {
+  static const std::unordered_map<std::string, Setting> table = [] {
+    std::unordered_map<std::string, Setting> t;
     auto path = [&t](const char* key, std::string Settings::*field) {
-      t[key] = [field](const std::string& v) { settings.*field = baseDirectory + v; };
+      t[key] = {SettingKind::kPath, [field](const std::string& v) { settings.*field = baseDirectory + v; }};
     };
     auto text = [&t](const char* key, std::string Settings::*field) {
-      t[key] = [field](const std::string& v) { settings.*field = v; };
+      t[key] = {SettingKind::kText, [field](const std::string& v) { settings.*field = v; }};
     };
     auto integer = [&t](const char* key, int32_t Settings::*field) {
-      t[key] = [field](const std::string& v) { settings.*field = TextToInteger(v); };
+      t[key] = {SettingKind::kInteger, [field](const std::string& v) { settings.*field = TextToInteger(v); }};
     };
     auto flag = [&t](const char* key, int8_t Settings::*field) {
-      t[key] = [field](const std::string& v) { settings.*field = Flag(v); };
+      t[key] = {SettingKind::kFlag, [field](const std::string& v) { settings.*field = Flag(v); }};
+    };
+    auto sound = [&t](const char* key, std::string Settings::*field) {
+      t[key] = {SettingKind::kSoundName, [field](const std::string& v) { settings.*field = v; }};
     };
     auto real = [&t](const char* key, float Settings::*field) {
-      t[key] = [field](const std::string& v) { settings.*field = TextToFloat(v); };
+      t[key] = {SettingKind::kFloat, [field](const std::string& v) { settings.*field = TextToFloat(v); }};
     };
 
     path("SOUNDFXPATH", &Settings::SOUNDFXPATH);
@@ -48,15 +57,15 @@ const std::unordered_map<std::string, Setter>& Setters() {
     integer("SCREGFXMAX", &Settings::SCREGFXMAX);
     path("FONTPATH", &Settings::FONTPATH);
     path("FONTSYSTEM", &Settings::FONTSYSTEM);
-    t["WINDOWMODE"] = [](const std::string& v) { settings.WINDOWMODE = gameState.drawWorld = Flag(v); };
-    t["USESPRITE3D"] = [](const std::string& v) { settings.USESPRITE3D = gameState.drawWorld = Flag(v); };
+    t["WINDOWMODE"] = {SettingKind::kFlag, [](const std::string& v) { settings.WINDOWMODE = gameState.drawWorld = Flag(v); }};
+    t["USESPRITE3D"] = {SettingKind::kFlag, [](const std::string& v) { settings.USESPRITE3D = gameState.drawWorld = Flag(v); }};
     integer("MULTITASK", &Settings::MULTITASK);
     text("APPNAME", &Settings::APPNAME);
-    t["RESOLUTION"] = [](const std::string& v) {
+    t["RESOLUTION"] = {SettingKind::kFloat, [](const std::string& v) {
       settings.RESOLUTION = TextToFloat(v);
       gameState.tileWidth = settings.RESOLUTION;
       gameState.tileHeight = settings.RESOLUTION;
-    };
+    }};
     flag("USEEXTENDEDTOPO", &Settings::USEEXTENDEDTOPO);
     text("APPENTRY", &Settings::APPENTRY);
     text("APPSTART", &Settings::APPSTART);
@@ -67,38 +76,38 @@ const std::unordered_map<std::string, Setter>& Setters() {
     integer("MAXFOE", &Settings::MAXFOE);
     text("LOADSCREEN", &Settings::LOADSCREEN);
     text("LOADINTROSCREEN", &Settings::LOADINTROSCREEN);
-    text("KESTRAVON1", &Settings::KESTRAVON1);
-    text("KESTRAVON", &Settings::KESTRAVON);
+    sound("KESTRAVON1", &Settings::KESTRAVON1);
+    sound("KESTRAVON", &Settings::KESTRAVON);
     real("FULLSCREENZOOM", &Settings::FULLSCREENZOOM);
     integer("RESBASEW", &Settings::RESBASEW);
     path("CURSOR", &Settings::CURSOR);
-    t["CURSORSPEED"] = [](const std::string& v) {
+    t["CURSORSPEED"] = {SettingKind::kInteger, [](const std::string& v) {
       int32_t speed = TextToInteger(v);
       if (speed > 255) speed = 255;
       if (speed < 0) speed = 0;
       settings.CURSORSPEED = 255 - speed;
-    };
-    t["WORLDRANDOM"] = [](const std::string& v) {
+    }};
+    t["WORLDRANDOM"] = {SettingKind::kInteger, [](const std::string& v) {
       settings.WORLDRANDOM = TextToInteger(v);
       RandomSeed(settings.WORLDRANDOM);
-    };
-    t["MAPSIZE"] = [](const std::string& v) {
+    }};
+    t["MAPSIZE"] = {SettingKind::kInteger, [](const std::string& v) {
       int32_t size = TextToInteger(v);
       if (size > 1024) size = 1024;
       if (size < 0) size = 32;
       settings.MAPSIZE = size;
-    };
+    }};
     integer("WORLDREFRESH", &Settings::WORLDREFRESH);
     path("SELFCREATEBASE", &Settings::SELFCREATEBASE);
     flag("USESELFCREATEBASE", &Settings::USESELFCREATEBASE);
     integer("LABSWITCH", &Settings::LABSWITCH);
     flag("SMOOTH", &Settings::SMOOTH);
     text("GAMEMODE", &Settings::GAMEMODE);
-    text("TIMERSOUND", &Settings::TIMERSOUND);
-    text("DEFTILESOUND", &Settings::DEFTILESOUND);
-    text("FIXEDTILESOUND", &Settings::FIXEDTILESOUND);
-    text("PINKTILEFIXEDSOUND", &Settings::PINKTILEFIXEDSOUND);
-    text("EXPLOSIONSOUND", &Settings::EXPLOSIONSOUND);
+    sound("TIMERSOUND", &Settings::TIMERSOUND);
+    sound("DEFTILESOUND", &Settings::DEFTILESOUND);
+    sound("FIXEDTILESOUND", &Settings::FIXEDTILESOUND);
+    sound("PINKTILEFIXEDSOUND", &Settings::PINKTILEFIXEDSOUND);
+    sound("EXPLOSIONSOUND", &Settings::EXPLOSIONSOUND);
 
     text("SAVEGFX", &Settings::SAVEGFX);
     text("SAVEEVOLUTION", &Settings::SAVEEVOLUTION);
@@ -136,7 +145,22 @@ void ResetSettings() {
 void ApplySetting(const std::string& key, const std::string& value) {
   const auto& table = Setters();
   auto it = table.find(key);
-  if (it != table.end()) it->second(value);
+  if (it != table.end()) it->second.set(value);
+}
+
+bool FindSettingKind(const std::string& key, SettingKind& kind) {
+  const auto& table = Setters();
+  auto it = table.find(key);
+  if (it == table.end()) return false;
+  kind = it->second.kind;
+  return true;
+}
+
+std::vector<std::string> SettingKeys() {
+  std::vector<std::string> keys;
+  for (const auto& entry : Setters()) keys.push_back(entry.first);
+  std::sort(keys.begin(), keys.end());
+  return keys;
 }
 
 bool ReadSettingsFile(const std::string& path) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // One field per key, named by the key. Paths are already joined to the base directory.
 struct Settings {
@@ -73,6 +74,15 @@ bool ReadSettingsFile(const std::string& path);
 
 // Stores the converted value of one key; an unknown key does nothing.
 void ApplySetting(const std::string& key, const std::string& value);
+
+// How a key's value is converted: a path is joined to the base directory, a text kept as it
+// stands (a sound name is a text that names a sound effect by its file name), an integer read
+// as its leading digits, a flag as an integer's low 8 bits, a float by the decimal conversion.
+enum class SettingKind { kPath, kText, kSoundName, kInteger, kFlag, kFloat };
+// The kind of a key the reader knows; false for an unknown key.
+bool FindSettingKind(const std::string& key, SettingKind& kind);
+// Every key the reader knows, sorted.
+std::vector<std::string> SettingKeys();
 
 // Starts the devices after the configuration is read.
 void StartDevices();

@@ -40,9 +40,6 @@ void FreeFloatingImages(std::vector<FloatingImage>& images, std::vector<int32_t>
   files.clear();
 }
 
-// More copies than this of every image would only exhaust memory; a larger setting is cut.
-constexpr int32_t kMostFloatingCopies = 1000;
-
 void LoadFloatingImages(std::vector<FloatingImage>& images, std::vector<int32_t>& files,
                         const std::string& directory, int32_t copies) {
   FreeFloatingImages(images, files);

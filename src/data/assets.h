@@ -38,6 +38,10 @@ extern std::vector<TopographyImage> topographyImages;
 extern std::vector<FloatingImage> titleImages;
 extern std::vector<FloatingImage> gameImages;
 
+// More copies than this of every floating image would only exhaust memory; a larger
+// EGFXMAX or SCREGFXMAX is cut to it.
+constexpr int32_t kMostFloatingCopies = 1000;
+
 void LoadSoundEffects();
 void LoadMusicList();
 void LoadTopographyImages();

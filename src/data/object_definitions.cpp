@@ -1,5 +1,6 @@
 #include "data/object_definitions.h"
 
+#include <algorithm>
 #include <functional>
 #include <unordered_map>
 
@@ -16,19 +17,26 @@ int8_t LowByte(const std::string& value) { return static_cast<int8_t>(static_cas
 
 using Store = std::function<void(ObjectDefinition&, const std::string&)>;
 
-const std::unordered_map<std::string, Store>& Keys() {
-  static const std::unordered_map<std::string, Store> table = [] {
-    std::unordered_map<std::string, Store> t;
+struct Key {
+  DefinitionValue value;
+  Store store;
+};
+
+const std::unordered_map<std::string, Key>& Keys() {
+  static const std::unordered_map<std::string, Key> table = [] {
+    std::unordered_map<std::string, Key> t;
     auto number = [&t](const char* key, int32_t ObjectDefinition::*field) {
-      t[key] = [field](ObjectDefinition& d, const std::string& v) { d.*field = TextToInteger(v); };
+      t[key] = {DefinitionValue::kNumber, [field](ObjectDefinition& d, const std::string& v) { d.*field = TextToInteger(v); }};
     };
-    auto flag = [&t](const char* key, int8_t ObjectDefinition::*field) {
-      t[key] = [field](ObjectDefinition& d, const std::string& v) { d.*field = LowByte(v); };
+    auto byte = [&t](DefinitionValue kind, const char* key, int8_t ObjectDefinition::*field) {
+      t[key] = {kind, [field](ObjectDefinition& d, const std::string& v) { d.*field = LowByte(v); }};
     };
+    auto flag = [&byte](const char* key, int8_t ObjectDefinition::*field) { byte(DefinitionValue::kFlag, key, field); };
     auto text = [&t](const char* key, std::string ObjectDefinition::*field) {
-      t[key] = [field](ObjectDefinition& d, const std::string& v) { d.*field = v; };
+      t[key] = {DefinitionValue::kText, [field](ObjectDefinition& d, const std::string& v) { d.*field = v; }};
     };
-    t["DGFXNAME"] = [](ObjectDefinition& d, const std::string& v) { d.DGFXNAME = (v.empty() || v == "#") ? "NOPE" : v; };
+    t["DGFXNAME"] = {DefinitionValue::kText,
+                     [](ObjectDefinition& d, const std::string& v) { d.DGFXNAME = (v.empty() || v == "#") ? "NOPE" : v; }};
     number("DGFXTRANSPARENCY", &ObjectDefinition::DGFXTRANSPARENCY);
     number("DDENSITY", &ObjectDefinition::DDENSITY);
     flag("DFITTOMATRIX", &ObjectDefinition::DFITTOMATRIX);
@@ -50,20 +58,27 @@ const std::unordered_map<std::string, Store>& Keys() {
     number("DMOVEY", &ObjectDefinition::DMOVEY);
     number("DVELOX", &ObjectDefinition::DVELOX);
     number("DVELOY", &ObjectDefinition::DVELOY);
-    flag("DAILEVEL", &ObjectDefinition::DAILEVEL);
+    byte(DefinitionValue::kByte, "DAILEVEL", &ObjectDefinition::DAILEVEL);
     number("DDMOVE", &ObjectDefinition::DDMOVE);
     number("DCHANGEDIRECTION", &ObjectDefinition::DCHANGEDIRECTION);
     flag("DISGOODY", &ObjectDefinition::DISGOODY);
     number("DEXTRATIME", &ObjectDefinition::DEXTRATIME);
     number("DROTATE", &ObjectDefinition::DROTATE);
-    t["DLIFETIME"] = [](ObjectDefinition&, const std::string&) {};
-    t["DPOWERUP"] = [](ObjectDefinition&, const std::string&) {};
+    t["DLIFETIME"] = {DefinitionValue::kIgnored, [](ObjectDefinition&, const std::string&) {}};
+    t["DPOWERUP"] = {DefinitionValue::kIgnored, [](ObjectDefinition&, const std::string&) {}};
     return t;
   }();
   return table;
 }
 
 }  // namespace
+
+std::vector<DefinitionKey> ObjectDefinitionKeys() {
+  std::vector<DefinitionKey> keys;
+  for (const auto& [key, entry] : Keys()) keys.push_back({key, entry.value});
+  std::sort(keys.begin(), keys.end(), [](const DefinitionKey& a, const DefinitionKey& b) { return a.key < b.key; });
+  return keys;
+}
 
 std::string DefinitionPath(const std::string& imagePath, const std::string& codec) {
   const int32_t at = FindText(imagePath, codec, 1);
@@ -78,7 +93,7 @@ bool ReadObjectDefinition(const std::string& path, ObjectDefinition& definition)
     const std::string key = ReadLine(file);
     const std::string value = ReadLine(file);
     auto it = keys.find(key);
-    if (it != keys.end()) it->second(definition, value);
+    if (it != keys.end()) it->second.store(definition, value);
   }
   CloseTextFile(file);
   return true;

@@ -44,6 +44,15 @@ extern std::vector<ObjectDefinition> objectDefinitions;
 // The definition file of an image: the path cut at the first occurrence of the codec text,
 // followed by ".dll" (just ".dll" when the codec text does not occur).
 std::string DefinitionPath(const std::string& imagePath, const std::string& codec);
+// What a key's value is read as: a 32-bit number, an 8-bit flag (meant as 0 or 1), an 8-bit
+// number, a text kept as it stands, or nothing (accepted and ignored).
+enum class DefinitionValue { kNumber, kFlag, kByte, kText, kIgnored };
+struct DefinitionKey {
+  std::string key;
+  DefinitionValue value;
+};
+// Every key a definition file may hold, sorted; other keys are skipped with their value.
+std::vector<DefinitionKey> ObjectDefinitionKeys();
 // Reads one definition file into a record; false if it cannot be opened.
 bool ReadObjectDefinition(const std::string& path, ObjectDefinition& definition);
 // Rebuilds objectDefinitions from WORLDGFX with the GFXCODEC extension.

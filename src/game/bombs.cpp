@@ -5,11 +5,12 @@
 #include "data/assets.h"
 #include "game/play_screens.h"
 #include "game/player.h"
+#include "world/labyrinth.h"
 #include "world/tile_map.h"
 
 PlayScreens playScreens;
 
-std::string bombStock = "&";
+std::string bombStock = kBombIcon;
 int8_t bombArmed = 0;
 int8_t bombKeyState = 1;
 
@@ -18,8 +19,8 @@ namespace {
 // A fixed cell reached by the blast turns back into floor, one more tile to do.
 void Blast(int32_t x, int32_t y, bool withSound) {
   const std::string& name = tileMap.Name(x, y);
-  if (name != "LAB_FIXED_FLOOR" && name != "LAB_FIXED_PINK_FLOOR") return;
-  PlaceTile(x, y, "LAB_FLOOR");
+  if (name != LabTile::kFixedFloor && name != LabTile::kFixedPinkFloor) return;
+  PlaceTile(x, y, LabTile::kFloor);
   gameState.tilesLeft = WrapAdd(gameState.tilesLeft, 1);
   if (withSound) PlaySoundByName(settings.EXPLOSIONSOUND, 0);
 }
@@ -59,7 +60,7 @@ void Explode() {
 }
 
 void ResetBombState() {
-  bombStock = "&";
+  bombStock = kBombIcon;
   bombArmed = 0;
   bombKeyState = 1;
 }

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-// One "&" per bomb carried; starts as one bomb and carries over between levels and games.
+// The font's bomb icon: the display draws one per bomb carried.
+constexpr const char* kBombIcon = "&";
+// One bomb icon per bomb carried; starts as one bomb and carries over between levels and games.
 extern std::string bombStock;
 extern int8_t bombArmed;     // 1: the next bomb command fires
 extern int8_t bombKeyState;  // 17 the bomb input was let go, 16 a bomb was used

@@ -7,6 +7,7 @@
 #include "game/player.h"
 #include "media/screen.h"
 #include "media/text.h"
+#include "world/labyrinth.h"
 #include "world/tile_map.h"
 
 std::vector<Foe> foes;
@@ -109,5 +110,5 @@ void FoeMark(int32_t px, int32_t py) {
   const int32_t x = RoundHalfEven(static_cast<double>(px) / gameState.tileWidth);
   const int32_t y = RoundHalfEven(static_cast<double>(py) / gameState.tileHeight);
   const std::string& name = tileMap.Name(x, y);
-  if (name == "LAB_FLOOR" || name == "LAB_GREEN" || name == "LAB_BLUE_FLOOR") PlaceTile(x, y, "LAB_PINK_FLOOR");
+  if (name == LabTile::kFloor || name == LabTile::kGreen || name == LabTile::kBlueFloor) PlaceTile(x, y, LabTile::kPinkFloor);
 }

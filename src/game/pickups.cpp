@@ -85,7 +85,7 @@ void TakeObject(int32_t x, int32_t y, int32_t slot) {
   if (!cell || slot < 0 || slot > 7) return;
   if (cell->childName[slot] == "BOMB") {
     if (bombStock.size() < 3) {
-      bombStock += "&";
+      bombStock += kBombIcon;
       cell->childObject[slot] = -1;
     }
   } else {

@@ -10,6 +10,7 @@
 #include "game/play_screens.h"
 #include "media/screen.h"
 #include "media/text.h"
+#include "world/labyrinth.h"
 #include "world/tile_map.h"
 
 Player player;
@@ -126,15 +127,15 @@ void PlayerFrame() {
 
 void PaintCell(int32_t x, int32_t y) {
   const std::string name = tileMap.Name(x, y);
-  if (name == "LAB_FLOOR" || name == "LAB_GREEN") {
-    PlaceTile(x, y, "LAB_BLUE_FLOOR");
+  if (name == LabTile::kFloor || name == LabTile::kGreen) {
+    PlaceTile(x, y, LabTile::kBlueFloor);
     PlaySoundByName(settings.DEFTILESOUND, 0);
-    if (settings.GAMEMODE == "HARDCORE") {
+    if (settings.GAMEMODE == kHardcoreMode) {
       if (TileCell* cell = tileMap.Find(x, y)) cell->useCollision = 1;
       CheckTrapped(x, y);
     }
-  } else if (name == "LAB_PINK_FLOOR") {
-    PlaceTile(x, y, "LAB_BLUE_FLOOR");
+  } else if (name == LabTile::kPinkFloor) {
+    PlaceTile(x, y, LabTile::kBlueFloor);
     PlaySoundByName(settings.DEFTILESOUND, 0);
   }
 }
@@ -143,7 +144,7 @@ void CheckTrapped(int32_t x, int32_t y) {
   auto closed = [](int32_t cx, int32_t cy) {
     if (!tileMap.Inside(cx, cy)) return true;
     const std::string& name = tileMap.Name(cx, cy);
-    return name == "LAB_BLUE_FLOOR" || name == "LAB_WALL";
+    return name == LabTile::kBlueFloor || name == LabTile::kWall;
   };
   if (closed(x + 1, y) && closed(x - 1, y) && closed(x, y + 1) && closed(x, y - 1)) LeaveGame();
 }
@@ -157,9 +158,9 @@ void LeaveGame() {
 
 void FixBlueBlock(int32_t x, int32_t y) {
   const std::string& name = tileMap.Name(x, y);
-  if (name != "LAB_BLUE_FLOOR" && name != "LAB_FIXED_FLOOR") return;
-  if (!PatternComplete(x, y, "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR") || name != "LAB_BLUE_FLOOR") return;
-  PlaceTile(x, y, "LAB_FIXED_FLOOR");
+  if (name != LabTile::kBlueFloor && name != LabTile::kFixedFloor) return;
+  if (!PatternComplete(x, y, LabTile::kBlueFloor, LabTile::kFixedFloor) || name != LabTile::kBlueFloor) return;
+  PlaceTile(x, y, LabTile::kFixedFloor);
   PlaySoundByName(settings.FIXEDTILESOUND, 0);
   gameState.score = WrapAdd(gameState.score, tileMap.Find(x, y)->value1);
   gameState.tilesLeft = WrapAdd(gameState.tilesLeft, -1);
@@ -167,9 +168,9 @@ void FixBlueBlock(int32_t x, int32_t y) {
 
 void FixPinkBlock(int32_t x, int32_t y) {
   const std::string& name = tileMap.Name(x, y);
-  if (name != "LAB_PINK_FLOOR" && name != "LAB_FIXED_PINK_FLOOR") return;
-  if (!PatternComplete(x, y, "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR") || name != "LAB_PINK_FLOOR") return;
-  PlaceTile(x, y, "LAB_FIXED_PINK_FLOOR");
+  if (name != LabTile::kPinkFloor && name != LabTile::kFixedPinkFloor) return;
+  if (!PatternComplete(x, y, LabTile::kPinkFloor, LabTile::kFixedPinkFloor) || name != LabTile::kPinkFloor) return;
+  PlaceTile(x, y, LabTile::kFixedPinkFloor);
   PlaySoundByName(settings.PINKTILEFIXEDSOUND, 0);
 }
 

@@ -16,6 +16,9 @@ extern Player player;
 // The step under way: first in cells (-1, 0, +1), then in pixels.
 extern int32_t stepX, stepY;
 
+// The GAMEMODE that turns on the HARDCORE painting rule; any other value plays the normal game.
+constexpr const char* kHardcoreMode = "HARDCORE";
+
 // Direction codes of the input mapping.
 constexpr int32_t kDirUp = 6, kDirDown = 7, kDirLeft = 8, kDirRight = 9, kDirNone = 16;
 // Headings of the player and the foes.

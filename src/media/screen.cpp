@@ -53,7 +53,7 @@ void CloseScreen() {
 // present: sleeps while the deadline is far, then yields for the last couple of milliseconds.
 void PaceFrame() {
   const Uint64 frequency = SDL_GetPerformanceFrequency();
-  const Uint64 period = frequency / 61;
+  const Uint64 period = frequency / kMostFramesPerSecond;
   const Uint64 spinTicks = frequency / 500;  // 2 ms
   for (;;) {
     const Uint64 elapsed = SDL_GetPerformanceCounter() - lastPresent;

@@ -34,6 +34,9 @@ int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, 
                            int32_t stretch, int32_t rightMargin, int32_t bottomMargin);
 bool ScreenOpen();
 
+// The most frames a second that presenting lets through.
+constexpr int32_t kMostFramesPerSecond = 61;
+
 // Waits until more than 1/61 s has passed since the previous present (fast mode: no wait, the
 // virtual clock advances a frame), empties the window's message queue, then shows the back
 // buffer. Counts presented frames (also without a screen) and runs the present hook afterwards.

@@ -22,6 +22,14 @@ namespace {
 // Three empty bomb slots ("\xF6" is the font's empty-slot icon); the bombs carried go over them.
 constexpr const char* kEmptyBombSlots = " \xF6\xF6\xF6 |";
 
+// Each display line is its label, a number and the end of text.
+constexpr const char* kScoreLabel = " SCORE ";
+constexpr const char* kTimeLabel = " TIME ";
+constexpr const char* kTilesLabel = " TILES LEFT ";
+constexpr const char* kMapLabel = " MAP ";
+constexpr const char* kAnnouncementLabel = "  MAP ";
+constexpr const char* kEnd = "|";
+
 constexpr double kMostSweepFrames = 1 << 20;
 
 }  // namespace
@@ -33,12 +41,12 @@ void DrawHud() {
   if (g.tilesLeft < 1) g.tilesLeft = 0;
 
   const float w = g.screenWidth, h = g.screenHeight;
-  DrawScreenText(" SCORE " + NumberText(g.score) + "|", 0.7f * w, 0.05f * h, 1.0f, 0.0f, 240, 1.0f);
-  DrawScreenText(" TIME " + NumberText(g.timeLeft) + "|", 0.06f * w, 0.05f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(kScoreLabel + NumberText(g.score) + kEnd, 0.7f * w, 0.05f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(kTimeLabel + NumberText(g.timeLeft) + kEnd, 0.06f * w, 0.05f * h, 1.0f, 0.0f, 240, 1.0f);
   DrawScreenText(kEmptyBombSlots, 0.4f * w, 0.01f * h, 1.0f, 0.0f, 200, 1.0f);
-  DrawScreenText(" " + bombStock + "|", 0.4f * w, 0.01f * h, 1.0f, 0.0f, 240, 1.0f);
-  DrawScreenText(" TILES LEFT " + NumberText(g.tilesLeft) + "|", 0.4f * w, 0.1f * h, 1.0f, 0.0f, 240, 1.0f);
-  DrawScreenText(" MAP " + NumberText(g.level) + "|", 0.7f * w, 0.1f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(" " + bombStock + kEnd, 0.4f * w, 0.01f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(kTilesLabel + NumberText(g.tilesLeft) + kEnd, 0.4f * w, 0.1f * h, 1.0f, 0.0f, 240, 1.0f);
+  DrawScreenText(kMapLabel + NumberText(g.level) + kEnd, 0.7f * w, 0.1f * h, 1.0f, 0.0f, 240, 1.0f);
   DrawScreenText(kCreditsTicker, w - static_cast<float>(tickerOffset), 0.9f * h, 0.8f, 0.0f, 200, 1.0f);
 
   // The credits line enters at the right edge and starts again after twice the screen width.
@@ -52,7 +60,7 @@ void ShowMapAnnouncement() {
 
   GrabZoomPicture();
   const float w = gameState.screenWidth, h = gameState.screenHeight;
-  const std::string text = "  MAP " + NumberText(gameState.level) + "|";
+  const std::string text = kAnnouncementLabel + NumberText(gameState.level) + kEnd;
   // One frame per 20 pixels of screen width: the letters start stacked on one spot and spread
   // apart while the text slides left.
   const int32_t frames = SweepFrames(w);
@@ -74,6 +82,18 @@ int32_t SweepFrames(float screenWidth) {
   if (!(screenWidth > 1.0f)) return 0;
   const double frames = std::ceil((static_cast<double>(screenWidth) - 1.0) / 20.0);
   return static_cast<int32_t>(frames < kMostSweepFrames ? frames : kMostSweepFrames);
+}
+
+std::vector<std::string> HudTexts() {
+  // A number can show every digit and a leading "-".
+  const std::string number = NumberText(-1234567890);
+  std::vector<std::string> texts;
+  for (const char* label : {kScoreLabel, kTimeLabel, kTilesLabel, kMapLabel, kAnnouncementLabel})
+    texts.push_back(label + number + kEnd);
+  texts.push_back(kEmptyBombSlots);
+  texts.push_back(std::string(" ") + kBombIcon + kEnd);
+  texts.push_back(kCreditsTicker);
+  return texts;
 }
 
 void ResetHudState() { tickerOffset = 0; }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // How far the credits line has moved in from the right edge, in pixels.
 extern int32_t tickerOffset;
@@ -16,5 +17,9 @@ void ShowMapAnnouncement();
 // pixels of screen width, counted while 1 + 20 x frame < width (52 frames at 1024 pixels).
 // A width that is not a number gives none; an absurd one is held to about a million.
 int32_t SweepFrames(float screenWidth);
+
+// Every text the display and the map announcement draw, each number shown by a sample that
+// holds every character a number can show.
+std::vector<std::string> HudTexts();
 
 void ResetHudState();

@@ -26,6 +26,12 @@ struct CreditsLine {
   const char* text;
 };
 
+// A line of the pause screen or the quit question, placed in fractions of the screen.
+struct MenuLine {
+  float x, y;
+  const char* text;
+};
+
 // The first credits page, drawn over the picture only.
 constexpr CreditsLine kCreditsPage1[] = {
     {0.3f, "  THIS IS AN ALPHA PREVIEW OF MY NEXT GAMEPROJECT.|"},
@@ -41,6 +47,20 @@ constexpr CreditsLine kCreditsPage1[] = {
 constexpr const char* kCreditsPage2 = "  THE QUORVEX TEAM PRESENTS|";
 constexpr const char* kCreditsPage3 = "  QUORVEX - A LABYRINTH ARCADE GAME|";
 constexpr const char* kTitleCredits = "  (C) 2026 THE QUORVEX TEAM|";
+constexpr const char* kTitle = "  QUORVEX |";
+constexpr const char* kKeyboardPrompt = "  PRESS  P  ON KEYBOARD TO CONTINUE|";
+constexpr const char* kJoypadPrompt = "  PRESS START ON JOYPAD CONTINUE|";
+constexpr MenuLine kPauseLines[] = {
+    {0.4f, 0.2f, "  GAME PAUSED |"},
+    {0.3f, 0.3f, "  PRESS X TO CONTINUE |"},
+    {0.3f, 0.4f, "  PRESS B TO RESTART  |"},
+};
+constexpr MenuLine kQuitLines[] = {
+    {0.3f, 0.2f, "  QUIT GAME ? |"},
+    {0.3f, 0.4f, "  PRESS B TO QUIT     |"},
+    {0.3f, 0.5f, "  PRESS X TO CONTINUE |"},
+};
+constexpr const char* kGameOver = "  GAME OVER |";
 
 float Width() { return gameState.screenWidth; }
 float Height() { return gameState.screenHeight; }
@@ -79,16 +99,24 @@ void ShowCreditsPage(const char* line, int32_t milliseconds) {
   SleepMs(milliseconds);
 }
 
-// The credits picture: LOADSCREEN with its first "#" replaced by a random 0 or 1, so that two
-// pictures take turns; without a "#" there is no picture.
-std::string CreditsPicturePath() {
+}  // namespace
+
+std::string CreditsPicturePath(int32_t digit) {
   const std::string& setting = settings.LOADSCREEN;
   const int32_t mark = FindText(setting, "#");
   if (mark == 0) return "";
-  return TextLeft(setting, mark - 1) + NumberText(Random(1)) + TextMid(setting, mark + 1, TextLength(setting));
+  return TextLeft(setting, mark - 1) + NumberText(digit) + TextMid(setting, mark + 1, TextLength(setting));
 }
 
-}  // namespace
+std::vector<std::string> MenuTexts() {
+  std::vector<std::string> texts;
+  for (const CreditsLine& line : kCreditsPage1) texts.push_back(line.text);
+  for (const char* text : {kCreditsPage2, kCreditsPage3, kTitleCredits, kTitle, kKeyboardPrompt, kJoypadPrompt, kGameOver})
+    texts.push_back(text);
+  for (const MenuLine& line : kPauseLines) texts.push_back(line.text);
+  for (const MenuLine& line : kQuitLines) texts.push_back(line.text);
+  return texts;
+}
 
 void PumpWindowEvent() { WaitWindowMessage(1); }
 
@@ -96,7 +124,9 @@ void ShowCreditsScreen() {
   gameState.inTitle = 1;
   PollMouse();
   PlaceMouse(0, 0);
-  LoadScreenPicture(CreditsPicturePath());
+  // The random digit is drawn only for a LOADSCREEN that has a "#".
+  const bool twoPictures = !CreditsPicturePath(0).empty();
+  LoadScreenPicture(twoPictures ? CreditsPicturePath(Random(1)) : "");
 
   BeginQuads();
   ClearBackBuffer(kBlack);
@@ -120,10 +150,9 @@ void ShowTitleScreen() {
   g.screenState = 19;
   float fade = 255.0f;
   LoadScreenPicture(settings.LOADINTROSCREEN);
-  PlayMusic("menu.ogg");
+  PlayMusic(kTitleMusic);
 
-  const char* prompt =
-      g.joystickPresent == 1 ? "  PRESS START ON JOYPAD CONTINUE|" : "  PRESS  P  ON KEYBOARD TO CONTINUE|";
+  const char* prompt = g.joystickPresent == 1 ? kJoypadPrompt : kKeyboardPrompt;
   for (;;) {
     PumpWindowEvent();
     BeginQuads();
@@ -132,7 +161,7 @@ void ShowTitleScreen() {
     DrawFloatingImages(titleImages, 1);
     // The title and the prompt fade in over 1275 frames.
     const int32_t opacity = RoundHalfEven(255.0f - fade);
-    DrawScreenText("  QUORVEX |", 0.1f * Width(), 0.4f * Height(), 6.0f, 0.0f, opacity, 1.0f);
+    DrawScreenText(kTitle, 0.1f * Width(), 0.4f * Height(), 6.0f, 0.0f, opacity, 1.0f);
     DrawScreenText(prompt, 0.1f * Width(), 0.65f * Height(), 0.8f, 0.0f, opacity, 1.0f);
     DrawScreenText(kTitleCredits, 0.5f * Width(), 0.8f * Height(), 0.6f, 0.0f, 255, 1.0f);
     fade = fade > 0.0f ? fade - 0.2f : 0.0f;
@@ -150,9 +179,7 @@ void ShowPauseScreen() {
   for (;;) {
     // The texts go over the picture left in the back buffer.
     BeginQuads();
-    DrawMenuText("  GAME PAUSED |", 0.4f * Width(), 0.2f * Height());
-    DrawMenuText("  PRESS X TO CONTINUE |", 0.3f * Width(), 0.3f * Height());
-    DrawMenuText("  PRESS B TO RESTART  |", 0.3f * Width(), 0.4f * Height());
+    for (const MenuLine& line : kPauseLines) DrawMenuText(line.text, line.x * Width(), line.y * Height());
     EndQuads();
     PresentFrame();
     const int32_t command = ReadMenuCommand();
@@ -169,9 +196,7 @@ void ShowPauseScreen() {
 void ShowQuitQuestion() {
   for (;;) {
     BeginQuads();
-    DrawMenuText("  QUIT GAME ? |", 0.3f * Width(), 0.2f * Height());
-    DrawMenuText("  PRESS B TO QUIT     |", 0.3f * Width(), 0.4f * Height());
-    DrawMenuText("  PRESS X TO CONTINUE |", 0.3f * Width(), 0.5f * Height());
+    for (const MenuLine& line : kQuitLines) DrawMenuText(line.text, line.x * Width(), line.y * Height());
     EndQuads();
     PresentFrame();
     const int32_t command = ReadMenuCommand();
@@ -199,7 +224,7 @@ void ShowGameOver() {
     ClearBackBuffer(kBlack);
     BeginQuads();
     DrawQuad(gameState.zoomSprite3D, 0, 0, 255);
-    DrawScreenText("  GAME OVER |", w * (0.3f - spacing / 10.0f), 0.3f * h, 3.0f, 0.0f, 240, spacing);
+    DrawScreenText(kGameOver, w * (0.3f - spacing / 10.0f), 0.3f * h, 3.0f, 0.0f, 240, spacing);
     EndQuads();
     PresentFrame();
     spacing += 0.05f;

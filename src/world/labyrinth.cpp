@@ -37,7 +37,7 @@ void ProgressStep(int32_t width, int32_t height) {
 
 // The walker shared by the three carving passes: converts the walls it crosses into `into`.
 // The floor pass also counts tiles and takes its first converted cell as the start.
-void Walk(int32_t width, int32_t height, const char* into, bool floor) {
+void Walk(int32_t width, int32_t height, const std::string& into, bool floor) {
   int32_t x = 1, y = 1, d = 0;
   if (floor) labyrinthStart = LabyrinthStart{};
   for (int64_t steps = static_cast<int64_t>(width) * height; steps > 0; steps--) {
@@ -48,7 +48,7 @@ void Walk(int32_t width, int32_t height, const char* into, bool floor) {
       case 2: if (x + 1 < width - 1) x++; break;
       case 3: if (y + 1 < height - 1) y++; break;
     }
-    if (tileMap.Name(x, y) != "LAB_WALL") continue;
+    if (tileMap.Name(x, y) != LabTile::kWall) continue;
     PlaceTile(x, y, into);
     if (!floor) continue;
     gameState.tilesLeft++;
@@ -64,7 +64,7 @@ void EdgeSweep(int32_t dx, int32_t dy, const char* suffix) {
     if (nx < 0 || ny < 0) continue;
     const std::string& neighbour = tileMap.Name(nx, ny);
     if (e.tileName == neighbour) continue;
-    if (neighbour == "LAB_WALL" || neighbour == "LAB_GREEN" || neighbour == "LAB_WATER") PlaceTile(e.x, e.y, neighbour + suffix);
+    if (neighbour == LabTile::kWall || neighbour == LabTile::kGreen || neighbour == LabTile::kWater) PlaceTile(e.x, e.y, neighbour + suffix);
   }
 }
 
@@ -73,7 +73,7 @@ void EdgeSweep(int32_t dx, int32_t dy, const char* suffix) {
 void FillWalls(int32_t width, int32_t height) {
   for (int32_t x = 0; x <= width; x++)
     for (int32_t y = 0; y <= height; y++) {
-      PlaceTile(x, y, "LAB_WALL");
+      PlaceTile(x, y, LabTile::kWall);
       if (TileCell* cell = tileMap.Find(x, y)) cell->inMap = 1;
       ProgressStep(width, height);
     }
@@ -81,15 +81,15 @@ void FillWalls(int32_t width, int32_t height) {
 }
 
 void CarveFloor(int32_t width, int32_t height) {
-  Walk(width, height, "LAB_FLOOR", true);
+  Walk(width, height, LabTile::kFloor, true);
   gameState.tilesLeft /= 4;
   gameState.timeLeft = gameState.tilesLeft / 4;
   if (gameState.timeLeft > 60) gameState.timeLeft = 60;
 }
 
-void CarveGreen(int32_t width, int32_t height) { Walk(width, height, "LAB_GREEN", false); }
+void CarveGreen(int32_t width, int32_t height) { Walk(width, height, LabTile::kGreen, false); }
 
-void CarveWater(int32_t width, int32_t height) { Walk(width, height, "LAB_WATER", false); }
+void CarveWater(int32_t width, int32_t height) { Walk(width, height, LabTile::kWater, false); }
 
 void EdgePass() {
   if (settings.USEEXTENDEDTOPO != 1) return;

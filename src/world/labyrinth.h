@@ -5,6 +5,21 @@
 #include <string>
 #include <vector>
 
+// The tiles of labyrinth mode, by the names of their tile files: the generator places wall,
+// floor, green and water; the rules of play paint cells blue or pink and fix painted cells.
+namespace LabTile {
+inline const std::string kWall = "LAB_WALL";
+inline const std::string kFloor = "LAB_FLOOR";
+inline const std::string kGreen = "LAB_GREEN";
+inline const std::string kWater = "LAB_WATER";
+inline const std::string kBlueFloor = "LAB_BLUE_FLOOR";
+inline const std::string kFixedFloor = "LAB_FIXED_FLOOR";
+inline const std::string kPinkFloor = "LAB_PINK_FLOOR";
+inline const std::string kFixedPinkFloor = "LAB_FIXED_PINK_FLOOR";
+// Every tile a labyrinth game places (the edge variants are placed only from the edge list).
+inline const std::string kAll[] = {kWall, kFloor, kGreen, kWater, kBlueFloor, kFixedFloor, kPinkFloor, kFixedPinkFloor};
+}  // namespace LabTile
+
 // A pending edge-variant entry; nothing in the game fills the list yet, data may in future.
 struct EdgeEntry {
   int32_t x = 0, y = 0;

@@ -1,6 +1,8 @@
 #include "world/tile_map.h"
 
 #include <cmath>
+#include <functional>
+#include <map>
 
 #include "core/game_state.h"
 #include "core/random.h"
@@ -24,6 +26,13 @@ constexpr int32_t kWorldSide = 257;
 
 int8_t LowByte(int32_t v) { return static_cast<int8_t>(static_cast<uint8_t>(v & 0xFF)); }
 
+// A child slot takes a name; a name other than "#" raises the highest slot to this one.
+void SetChild(TileCell& cell, int slot, const std::string& value) {
+  cell.childName[slot] = value;
+  cell.childObject[slot] = -1;
+  if (value != "#") cell.maxChildSlot = static_cast<int8_t>(slot);
+}
+
 void FreeAllSprites() {
   for (PlacedObject& o : placedObjects)
     if (QuadExists(o.objSprite)) FreeQuad(o.objSprite);
@@ -35,33 +44,35 @@ void FreeAllSprites() {
     }
 }
 
-// Applies one key of a tile definition file to a cell.
-void ApplyTileKey(TileCell& cell, const std::string& key, const std::string& value) {
-  if (key == "GFXNAME") {
-    cell.gfxName = value;
-  } else if (key.size() == 6 && key.compare(0, 5, "CHILD") == 0 && key[5] >= '1' && key[5] <= '8') {
-    const int slot = key[5] - '1';
-    cell.childName[slot] = value;
-    cell.childObject[slot] = -1;
-    if (value != "#") cell.maxChildSlot = static_cast<int8_t>(slot);
-  } else if (key == "VALUE1") {
-    cell.value1 = TextToInteger(value);
-  } else if (key == "RANDOMSEED") {
-    cell.tileSeed = TextToInteger(value);
-  } else if (key == "USECOLLISION") {
-    cell.useCollision = LowByte(TextToInteger(value));
-  } else if (key == "TRANSPARENCY") {
-    cell.transparency = TextToInteger(value);
-    cell.alpha = static_cast<int32_t>(255u - static_cast<uint32_t>(cell.transparency));
-  } else if (key == "USEENEMY") {
-    cell.useEnemy = LowByte(TextToInteger(value));
-  } else if (key == "USEDIRECTION") {
-    if (value == "DEFAULT") cell.direction = 13;
-    else if (value == "UP") cell.direction = 17;
-    else if (value == "DOWN") cell.direction = 14;
-    else if (value == "LEFT") cell.direction = 15;
-    else if (value == "RIGHT") cell.direction = 16;
-  }
+using TileKeyStore = std::function<void(TileCell&, const std::string&)>;
+
+// What each key of a tile definition file does to a cell; other keys are skipped.
+const std::map<std::string, TileKeyStore>& TileKeys() {
+  static const std::map<std::string, TileKeyStore> table = [] {
+    std::map<std::string, TileKeyStore> t;
+    t["GFXNAME"] = [](TileCell& cell, const std::string& value) { cell.gfxName = value; };
+    // CHILD1 .. CHILD8 fill slots 0 .. 7.
+    for (int slot = 0; slot < 8; slot++)
+      t["CHILD" + std::to_string(slot + 1)] = [slot](TileCell& cell, const std::string& value) { SetChild(cell, slot, value); };
+    t["VALUE1"] = [](TileCell& cell, const std::string& value) { cell.value1 = TextToInteger(value); };
+    t["RANDOMSEED"] = [](TileCell& cell, const std::string& value) { cell.tileSeed = TextToInteger(value); };
+    t["USECOLLISION"] = [](TileCell& cell, const std::string& value) { cell.useCollision = LowByte(TextToInteger(value)); };
+    t["TRANSPARENCY"] = [](TileCell& cell, const std::string& value) {
+      cell.transparency = TextToInteger(value);
+      cell.alpha = static_cast<int32_t>(255u - static_cast<uint32_t>(cell.transparency));
+    };
+    t["USEENEMY"] = [](TileCell& cell, const std::string& value) { cell.useEnemy = LowByte(TextToInteger(value)); };
+    t["USEDIRECTION"] = [](TileCell& cell, const std::string& value) {
+      if (value == "DEFAULT") cell.direction = 13;
+      else if (value == "UP") cell.direction = 17;
+      else if (value == "DOWN") cell.direction = 14;
+      else if (value == "LEFT") cell.direction = 15;
+      else if (value == "RIGHT") cell.direction = 16;
+    };
+    t["INTERNALNAME"] = [](TileCell&, const std::string&) {};
+    return t;
+  }();
+  return table;
 }
 
 }  // namespace
@@ -80,6 +91,12 @@ const std::string& TileGrid::Name(int32_t x, int32_t y) const {
 int8_t TileGrid::Collision(int32_t x, int32_t y) const {
   const TileCell* cell = Find(x, y);
   return cell ? cell->useCollision : 1;
+}
+
+std::vector<std::string> TileFileKeys() {
+  std::vector<std::string> keys;
+  for (const auto& entry : TileKeys()) keys.push_back(entry.first);
+  return keys;
 }
 
 std::string TileDirectory() { return settings.RGBCODEPATH + settings.APPSTART + "\\"; }
@@ -115,7 +132,8 @@ void LoadTileDefinition(int32_t x, int32_t y, const std::string& path) {
   while (!AtEndOfFile(file)) {
     const std::string key = ReadLine(file);
     const std::string value = ReadLine(file);
-    ApplyTileKey(*cell, key, value);
+    const auto found = TileKeys().find(key);
+    if (found != TileKeys().end()) found->second(*cell, value);
   }
   CloseTextFile(file);
   if (cell->gfxName.empty()) cell->gfxName = "dummy.png";
@@ -188,18 +206,11 @@ void AlignPlacedObject(const ObjectDefinition& definition, PlacedObject& object)
 }
 
 void HotspotOffset(const ObjectDefinition& definition, float width, float height, float& offsetX, float& offsetY) {
-  const std::string& hotspot = definition.DHOTSPOT;
   offsetX = offsetY = 0.0f;
-  if (hotspot == "CENTER") {
-    offsetX = width / 2.0f;
-    offsetY = height / 2.0f;
-  } else if (hotspot == "RIGHT") {
-    offsetX = width;
-  } else if (hotspot == "BOTTOMLEFT") {
-    offsetY = height;
-  } else if (hotspot == "BOTTOMRIGHT") {
-    offsetX = width;
-    offsetY = height;
+  for (const Hotspot& hotspot : kHotspots) {
+    if (definition.DHOTSPOT != hotspot.name) continue;
+    offsetX = hotspot.x == 0 ? 0.0f : (hotspot.x == 1 ? width / 2.0f : width);
+    offsetY = hotspot.y == 0 ? 0.0f : (hotspot.y == 1 ? height / 2.0f : height);
   }
   if (definition.DCENTERFIELD == 1) {
     offsetX += gameState.tileWidth / 2.0f;

@@ -74,6 +74,8 @@ struct ObjectDefinition;
 
 // The tile directory: RGBCODEPATH + APPSTART + "\".
 std::string TileDirectory();
+// Every key a tile definition file may hold, sorted; other keys are skipped with their value.
+std::vector<std::string> TileFileKeys();
 
 // Frees every sprite and discards the grid and placedObjects (tests and shut-down).
 void ResetTileMap();
@@ -87,9 +89,16 @@ void BindTileGraphic(int32_t x, int32_t y, const std::string& gfxName);
 void FitTileSprite(int32_t x, int32_t y);
 void SpawnTileChildren(int32_t x, int32_t y);
 void AlignPlacedObject(const ObjectDefinition& definition, PlacedObject& object);
-// The drawing offset a definition gives a thing drawn width x height: its DHOTSPOT corner
-// ("CENTER", "RIGHT", "BOTTOMLEFT", "BOTTOMRIGHT", else none), plus half a tile each way for
-// DCENTERFIELD 1. Used for placed objects and foes alike.
+// The DHOTSPOT values that move a drawing, with the offset each gives in halves of the drawn
+// width and height; any other value leaves the drawing where it is.
+struct Hotspot {
+  const char* name;
+  int32_t x, y;
+};
+constexpr Hotspot kHotspots[] = {{"CENTER", 1, 1}, {"RIGHT", 2, 0}, {"BOTTOMLEFT", 0, 2}, {"BOTTOMRIGHT", 2, 2}};
+
+// The drawing offset a definition gives a thing drawn width x height: its DHOTSPOT corner,
+// plus half a tile each way for DCENTERFIELD 1. Used for placed objects and foes alike.
 void HotspotOffset(const ObjectDefinition& definition, float width, float height, float& offsetX, float& offsetY);
 void RefitAllTiles();
 // viewCols and viewRows from the screen and tile sizes.

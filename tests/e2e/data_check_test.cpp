@@ -1,0 +1,291 @@
+// `quorvex --check`: the demo directories check clean, and each mistake planted in a copy of
+// a demo is reported in one line naming the file to mend, with exit status 1. The checker runs
+// without a display, as it must: it opens no window and no sound device.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/game_run.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const std::string kContent = std::string(QUORVEX_SOURCE_DIR) + "/content/";
+
+struct CheckRun {
+  int status = -1;
+  std::vector<std::string> lines;
+};
+
+CheckRun RunCheck(const std::string& options) {
+  std::string output;
+  CheckRun run;
+  run.status = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY timeout 120 " QUORVEX_BINARY " --check " + options, output);
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) run.lines.push_back(line);
+  return run;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+TEST(DataCheck, BothDemoDirectoriesCheckClean) {
+  for (const char* demo : {"labyrinth", "world"}) {
+    const CheckRun run = RunCheck("--data '" + kContent + demo + "'");
+    EXPECT_EQ(run.status, 0) << Joined(run.lines);
+    ASSERT_EQ(run.lines.size(), 1u) << Joined(run.lines);
+    EXPECT_EQ(run.lines[0].rfind("quorvex --check: no problems in " + kContent + demo + " (" + demo + " mode, ", 0), 0u)
+        << run.lines[0];
+  }
+}
+
+TEST(DataCheck, ABadCommandLineOrAMissingDirectoryIsNoCleanCheck) {
+  CheckRun run = RunCheck("--frames 3");
+  EXPECT_EQ(run.status, 2) << Joined(run.lines);
+  TempDir dir;
+  run = RunCheck("--data '" + dir / "nowhere" + "'");
+  EXPECT_EQ(run.status, 1) << Joined(run.lines);
+  run = RunCheck("--data '" + dir.Path() + "'");
+  EXPECT_EQ(run.status, 1) << Joined(run.lines);
+  ASSERT_EQ(run.lines.size(), 2u) << Joined(run.lines);
+  EXPECT_EQ(run.lines[0].rfind(dir.Path() + "/DATA/ini.txt: error: there is no configuration file", 0), 0u) << run.lines[0];
+}
+
+// ---- Planting mistakes in a copy of a demo ----------------------------------------------------
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+// Replaces the first line that reads `from` (its line end kept) with `to`.
+void ReplaceLine(const std::string& path, const std::string& from, const std::string& to) {
+  std::string text = ReadText(path);
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const size_t content = (end > start && text[end - 1] == '\r') ? end - 1 : end;
+    if (text.compare(start, content - start, from) == 0 && content - start == from.size()) {
+      text.replace(start, content - start, to);
+      WriteText(path, text);
+      return;
+    }
+    start = end + 1;
+  }
+  FAIL() << path << " has no line " << from;
+}
+
+// Gives the first pair of `key` a new value line.
+void SetValue(const std::string& path, const std::string& key, const std::string& value) {
+  std::string text = ReadText(path);
+  const size_t at = text.find(key + "\r\n");
+  ASSERT_NE(at, std::string::npos) << path << " has no key " << key;
+  const size_t start = at + key.size() + 2;
+  text.replace(start, text.find('\r', start) - start, value);
+  WriteText(path, text);
+}
+
+// Removes lines first..first+count-1 (counted from 1).
+void RemoveLines(const std::string& path, int first, int count) {
+  std::istringstream in(ReadText(path));
+  std::string text, line;
+  for (int number = 1; std::getline(in, line); number++)
+    if (number < first || number >= first + count) text += line + "\n";
+  WriteText(path, text);
+}
+
+void Append(const std::string& path, const std::string& text) { WriteText(path, ReadText(path) + text); }
+
+void Remove(const std::string& path) { ASSERT_TRUE(std::filesystem::remove(path)) << path; }
+
+// A mistake: planted into a copy of a demo's DATA directory (the path ends with "/"), and the
+// one line that must report it.
+struct Mistake {
+  const char* what;
+  const char* demo;
+  std::function<void(const std::string& data)> plant;
+  const char* where;  // the line's start after the base directory: "DATA/...[:LINE]: error: "
+  const char* says;   // a piece of the line
+};
+
+std::ostream& operator<<(std::ostream& out, const Mistake& m) { return out << m.what; }
+
+class PlantedMistake : public ::testing::TestWithParam<Mistake> {};
+
+TEST_P(PlantedMistake, IsReportedInOneLineNamingTheFile) {
+  const Mistake& m = GetParam();
+  TempDir dir;
+  const std::string base = dir / "base";
+  std::filesystem::copy(kContent + m.demo, base, std::filesystem::copy_options::recursive);
+  ASSERT_NO_FATAL_FAILURE(m.plant(base + "/DATA/"));
+  const CheckRun run = RunCheck("--data '" + base + "'");
+  EXPECT_EQ(run.status, 1) << Joined(run.lines);
+  ASSERT_EQ(run.lines.size(), 2u) << "one problem line and the summary:\n" << Joined(run.lines);
+  EXPECT_EQ(run.lines[0].rfind(base + "/" + m.where, 0), 0u) << run.lines[0];
+  EXPECT_NE(run.lines[0].find(m.says), std::string::npos) << run.lines[0];
+  EXPECT_EQ(run.lines[1].rfind("quorvex --check: 1 ", 0), 0u) << run.lines[1];
+}
+
+// The text with the number before " files read" taken out.
+std::string WithoutFileCount(std::string text) {
+  const size_t at = text.find(" files read");
+  if (at == std::string::npos) return text;
+  size_t start = at;
+  while (start > 0 && text[start - 1] >= '0' && text[start - 1] <= '9') start--;
+  return text.erase(start, at - start);
+}
+
+// The walk-through that closes docs/data-format.md, run as the page writes it: its sh blocks in
+// order, from a directory laid out like the repository's root (content/ and build/quorvex), and
+// the check's last line against the output the page shows after them.
+TEST(DataCheck, TheDataFormatWalkThroughChecksClean) {
+  const std::string page = ReadText(std::string(QUORVEX_SOURCE_DIR) + "/docs/data-format.md");
+  const size_t section = page.find("\n## Walk-through");
+  ASSERT_NE(section, std::string::npos) << "the page has no walk-through";
+  std::istringstream in(page.substr(section + 1));
+  std::string line, language, block, script = "set -e\n", shown;
+  bool inBlock = false;
+  for (std::getline(in, line); std::getline(in, line) && line.rfind("## ", 0) != 0;) {
+    if (line.rfind("```", 0) == 0) {
+      if (!inBlock) {
+        language = line.substr(3);
+        block.clear();
+      } else if (language == "sh") {
+        script += block;
+        shown.clear();
+      } else if (language == "text" && shown.empty()) {
+        shown = block;
+      }
+      inBlock = !inBlock;
+      continue;
+    }
+    if (inBlock) block += line + "\n";
+  }
+  ASSERT_NE(script.find("--check"), std::string::npos) << script;
+  ASSERT_FALSE(shown.empty()) << "the page shows no output after its steps";
+
+  TempDir root;
+  root.MakeDir("build");
+  std::filesystem::create_symlink(std::string(QUORVEX_SOURCE_DIR) + "/content", root / "content");
+  std::filesystem::create_symlink(QUORVEX_BINARY, root / "build/quorvex");
+  root.Write("steps.sh", script);
+  std::string output;
+  const int status = RunCommand("cd '" + root.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY bash steps.sh", output);
+  EXPECT_EQ(status, 0) << output;
+  // The number of files read follows the demo; the rest is the page's word.
+  EXPECT_EQ(WithoutFileCount(output), WithoutFileCount(shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Demo, PlantedMistake,
+    ::testing::Values(
+        // The mistakes a new user made, each of which the game bears in silence.
+        Mistake{"a misspelt floor graphic", "labyrinth", [](const std::string& d) { ReplaceLine(d + "RGB/LAB/LAB_FLOOR", "floor.png", "flor.png"); },
+                "DATA/RGB/LAB/LAB_FLOOR:4: error: ", "did you mean floor.png?"},
+        Mistake{"a misspelt child", "labyrinth", [](const std::string& d) { ReplaceLine(d + "RGB/LAB/LAB_FLOOR", "COIN", "COIM"); },
+                "DATA/RGB/LAB/LAB_FLOOR:6: error: ", "did you mean COIN?"},
+        Mistake{"a misspelt RESOLUTION key", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "RESOLUTION", "RESOLUTON"); },
+                "DATA/ini.txt:11: error: ", "RESOLUTION is not set"},
+        Mistake{"a RESOLUTION in words", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "40.0", "forty"); },
+                "DATA/ini.txt:12: error: ", "RESOLUTION \"forty\" is not a number"},
+        Mistake{"the wall graphic deleted", "labyrinth", [](const std::string& d) { Remove(d + "TOPO/wall.png"); },
+                "DATA/RGB/LAB/LAB_WALL:4: error: ", "DATA/TOPO/wall.png"},
+        Mistake{"the blue floor tile deleted", "labyrinth", [](const std::string& d) { Remove(d + "RGB/LAB/LAB_BLUE_FLOOR"); },
+                "DATA/RGB/LAB/LAB_BLUE_FLOOR: error: ", "LAB_BLUE_FLOOR"},
+        Mistake{"the player's image deleted", "labyrinth", [](const std::string& d) { Remove(d + "GFX/PLAYER.png"); },
+                "DATA/ini.txt:46: error: ", "DATA/GFX/PLAYER.png"},
+        Mistake{"the glyph of A deleted", "labyrinth", [](const std::string& d) { Remove(d + "FONT/A.png"); },
+                "DATA/CHARS.txt:1: error: ", "DATA/FONT/A.png"},
+        // The configuration.
+        Mistake{"pairs out of step", "labyrinth", [](const std::string& d) { RemoveLines(d + "ini.txt", 4, 1); },
+                "DATA/ini.txt:6: error: ", "out of step"},
+        Mistake{"a key with a blank after it", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "LABSWITCH", "LABSWITCH "); },
+                "DATA/ini.txt:95: warning: ", "write LABSWITCH"},
+        Mistake{"a directory without its backslash", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "DATA\\TOPO\\", "DATA\\TOPO"); },
+                "DATA/ini.txt:32: error: ", "TOPOGFX"},
+        Mistake{"a directory setting left unset", "labyrinth", [](const std::string& d) { RemoveLines(d + "ini.txt", 33, 2); },
+                "DATA/ini.txt: warning: ", "WORLDGFX is not set"},
+        Mistake{"a character list found only by ignoring case", "labyrinth",
+                [](const std::string& d) { ReplaceLine(d + "ini.txt", "DATA\\CHARS.txt", "DATA\\chars.txt"); },
+                "DATA/ini.txt:40: warning: ", "found only as DATA/CHARS.txt"},
+        Mistake{"a credits picture without its #", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "DATA\\GFX\\LOAD#.png", "DATA\\GFX\\LOAD.png"); },
+                "DATA/ini.txt:42: warning: ", "without a #"},
+        Mistake{"a credits picture missing", "labyrinth", [](const std::string& d) { Remove(d + "GFX/LOAD1.png"); },
+                "DATA/ini.txt:42: error: ", "DATA/GFX/LOAD1.png"},
+        Mistake{"a misspelt sound", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "timer.ogg", "timer.og"); },
+                "DATA/ini.txt:64: error: ", "did you mean timer.ogg?"},
+        Mistake{"the world drawn by neither key", "labyrinth", [](const std::string& d) { Append(d + "ini.txt", "USESPRITE3D\r\n0\r\n"); },
+                "DATA/ini.txt:148: error: ", "never drawn"},
+        Mistake{"a labyrinth size the game clamps", "labyrinth", [](const std::string& d) { SetValue(d + "ini.txt", "MAPSIZE", "5000"); },
+                "DATA/ini.txt:94: warning: ", "1024"},
+        Mistake{"no CURSORSPEED", "labyrinth", [](const std::string& d) { RemoveLines(d + "ini.txt", 75, 2); },
+                "DATA/ini.txt: warning: ", "CURSORSPEED is not set"},
+        Mistake{"a base width in words", "labyrinth", [](const std::string& d) { ReplaceLine(d + "LABYRINTH.txt", "20", "twenty"); },
+                "DATA/LABYRINTH.txt:2: error: ", "not a whole number"},
+        // Files that do not decode.
+        Mistake{"a tile graphic that is no image", "labyrinth", [](const std::string& d) { WriteText(d + "TOPO/green.png", "not a picture"); },
+                "DATA/TOPO/green.png: error: ", "does not decode"},
+        Mistake{"a sound that is no sound", "labyrinth", [](const std::string& d) { WriteText(d + "SFX/step.ogg", "not a sound"); },
+                "DATA/SFX/step.ogg: error: ", "does not decode"},
+        Mistake{"a music track cut short", "labyrinth", [](const std::string& d) { WriteText(d + "MUSIC/run.ogg", ReadText(d + "MUSIC/run.ogg").substr(0, 200)); },
+                "DATA/MUSIC/run.ogg: error: ", "does not decode"},
+        // The font.
+        Mistake{"a drawn character left out of the font", "labyrinth",
+                [](const std::string& d) { WriteText(d + "CHARS.txt", [&] { std::string t = ReadText(d + "CHARS.txt"); t.erase(t.find('Q'), 1); return t; }()); },
+                "DATA/CHARS.txt:1: error: ", "the font has no \"Q\""},
+        // Tiles and objects.
+        Mistake{"a graphic named in another letter case", "labyrinth", [](const std::string& d) { ReplaceLine(d + "RGB/LAB/LAB_WATER", "water.png", "Water.png"); },
+                "DATA/RGB/LAB/LAB_WATER:4: error: ", "write water.png"},
+        Mistake{"a misspelt tile key", "labyrinth", [](const std::string& d) { ReplaceLine(d + "RGB/LAB/LAB_WALL", "RANDOMSEED", "RANDOMSEEED"); },
+                "DATA/RGB/LAB/LAB_WALL:23: warning: ", "did you mean RANDOMSEED?"},
+        Mistake{"a child slot after the last one scanned", "labyrinth", [](const std::string& d) { Append(d + "RGB/LAB/LAB_GREEN", "CHILD1\r\nCHERRY\r\n"); },
+                "DATA/RGB/LAB/LAB_GREEN:8: warning: ", "CHILD2 never spawns"},
+        Mistake{"an invisible tile", "labyrinth", [](const std::string& d) { SetValue(d + "RGB/LAB/LAB_WATER", "TRANSPARENCY", "255"); },
+                "DATA/RGB/LAB/LAB_WATER:28: warning: ", "invisible"},
+        Mistake{"an object image without its definition", "labyrinth",
+                [](const std::string& d) { std::filesystem::copy_file(d + "OBJ/coin.png", d + "OBJ/extra.png"); },
+                "DATA/OBJ/extra.png: error: ", "DATA/OBJ/extra.dll"},
+        Mistake{"an object image whose extension differs in case", "labyrinth",
+                [](const std::string& d) {
+                  std::filesystem::copy_file(d + "OBJ/coin.png", d + "OBJ/extra.PNG");
+                  std::filesystem::copy_file(d + "OBJ/coin.dll", d + "OBJ/extra.dll");
+                  ReplaceLine(d + "OBJ/extra.dll", "COIN", "EXTRA");
+                },
+                "DATA/OBJ/extra.PNG: error: ", "GFXCODEC"},
+        Mistake{"a sound named in another letter case", "labyrinth", [](const std::string& d) { ReplaceLine(d + "OBJ/coin.dll", "coin.ogg", "Coin.ogg"); },
+                "DATA/OBJ/coin.dll:28: error: ", "write coin.ogg"},
+        Mistake{"a misspelt hotspot", "labyrinth", [](const std::string& d) { SetValue(d + "OBJ/gem.dll", "DHOTSPOT", "CENTRE"); },
+                "DATA/OBJ/gem.dll:12: warning: ", "did you mean CENTER?"},
+        Mistake{"a flag of 2", "labyrinth", [](const std::string& d) { SetValue(d + "OBJ/clock.dll", "DFITTOMATRIX", "2"); },
+                "DATA/OBJ/clock.dll:8: warning: ", "write 0 or 1"},
+        // The world map.
+        Mistake{"a cell naming a tile without a file", "world", [](const std::string& d) { ReplaceLine(d + "MAPS/ISLAND.ai42", "086", "087"); },
+                "DATA/MAPS/ISLAND.ai42:6: error: ", "DATA/RGB/ISLAND/150110087"},
+        Mistake{"an opacity above 255", "world", [](const std::string& d) { ReplaceLine(d + "MAPS/ISLAND.red", "255", "300"); },
+                "DATA/MAPS/ISLAND.red:6: error: ", "cell (0, 0)"},
+        Mistake{"no value file", "world", [](const std::string& d) { Remove(d + "MAPS/ISLAND.red"); },
+                "DATA/MAPS/ISLAND.red: warning: ", "no value file"},
+        Mistake{"a map with cells after its last", "world", [](const std::string& d) { Append(d + "MAPS/ISLAND.ai42", "150\r\n110\r\n086\r\n"); },
+                "DATA/MAPS/ISLAND.ai42: warning: ", "more than"},
+        Mistake{"a world whose clock ends the visit", "world", [](const std::string& d) { ReplaceLine(d + "ini.txt", "2147483647", "600"); },
+                "DATA/ini.txt:98: warning: ", "about 9 seconds"},
+        Mistake{"the world map missing", "world", [](const std::string& d) { Remove(d + "MAPS/ISLAND.ai42"); },
+                "DATA/ini.txt:84: error: ", "DATA/MAPS/ISLAND.ai42"}),
+    [](const ::testing::TestParamInfo<Mistake>& info) { return TestName(info.param.what); });
+
+}  // namespace
