@@ -49,8 +49,17 @@ constexpr int32_t kLongestFrameSleep = 1000;
 
 void ExamineDesktop() {
   CountDesktops();
-  gameState.screenWidth = static_cast<float>(DesktopWidth(0));
-  gameState.screenHeight = static_cast<float>(DesktopHeight(0));
+  // Data may choose the screen it is drawn for; the window or display then shows it scaled.
+  int32_t width = 0, height = 0;
+  if (!settings.SCREENSIZE.empty() && !ParseScreenSize(settings.SCREENSIZE, width, height))
+    std::fprintf(stderr, "quorvex: SCREENSIZE %s is not WIDTHxHEIGHT (such as 1280x720, sides 16 to 8192); "
+                         "the desktop's size is used\n", settings.SCREENSIZE.c_str());
+  if (width == 0) {
+    width = DesktopWidth(0);
+    height = DesktopHeight(0);
+  }
+  gameState.screenWidth = static_cast<float>(width);
+  gameState.screenHeight = static_cast<float>(height);
   gameState.fontScale = gameState.screenWidth / static_cast<float>(settings.RESBASEW);
 }
 
