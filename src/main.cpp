@@ -1,7 +1,13 @@
+#include <cstdio>
+
 #include "app/harness.h"
 #include "app/main_loop.h"
 
 int main(int argc, char** argv) {
   if (!ParseHarnessOptions(argc, argv)) return 2;
+  if (harnessOptions.help || harnessOptions.version) {
+    std::fputs((harnessOptions.help ? QuorvexHelpText() : QuorvexVersionText()).c_str(), stdout);
+    return 0;
+  }
   Main();
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/data_lookup.h"
 #include "app/harness.h"
 #include "core/error_report.h"
 #include "core/game_state.h"
@@ -179,6 +180,13 @@ void Main() {
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
+  // Window management comes up before anything else, so that a missing display is said in one
+  // line before the sound library has had its say.
+  if (!StartVideo()) {
+    std::fprintf(stderr, "quorvex: %s\n", NoDisplayReason().c_str());
+    std::exit(1);
+  }
+  ChooseBaseDirectory();
   baseDirectory = CurrentDirectory();
   ReadSettings(baseDirectory + "DATA\\ini.txt");
   if (settings.MULTITASK > kLongestFrameSleep)
