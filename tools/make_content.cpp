@@ -1,6 +1,7 @@
 // Makes every file of the demo's two base directories: content/labyrinth and content/world.
 //
 //   make_content CONTENT_DIR [--preview DIR]
+//   make_content --icons DIR       the desktop icon, as DIR/hicolor/NxN/apps/quorvex.png
 //
 // The DATA directory of each base is removed and written anew, so the output depends only on
 // this program: the same build gives the same bytes. With --preview, contact sheets of the
@@ -15,6 +16,7 @@
 #include "lib/base_data.h"
 #include "lib/canvas.h"
 #include "lib/font.h"
+#include "lib/icon.h"
 #include "lib/music.h"
 #include "lib/ogg_writer.h"
 #include "lib/pairs.h"
@@ -255,8 +257,15 @@ void WritePreviews(const fs::path& dir) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: make_content CONTENT_DIR [--preview DIR]\n");
+    std::fprintf(stderr, "usage: make_content CONTENT_DIR [--preview DIR]\n       make_content --icons DIR\n");
     return 2;
+  }
+  if (std::string(argv[1]) == "--icons" && argc >= 3) {
+    for (int size : IconSizes()) {
+      const std::string side = std::to_string(size);
+      WriteBytes(fs::path(argv[2]) / "hicolor" / (side + "x" + side) / "apps" / "quorvex.png", DrawIcon(size).EncodePng(true));
+    }
+    return 0;
   }
   const fs::path root = argv[1];
   if (argc >= 4 && std::string(argv[2]) == "--preview") {
