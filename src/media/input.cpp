@@ -160,8 +160,6 @@ int32_t StartJoystick() {
   return joystick || controller ? 1 : 0;
 }
 
-bool JoystickIsGameController() { return controller != nullptr; }
-
 void PollJoystick() {
   if (fromReplay) {
     padSnapshot = replayPad;

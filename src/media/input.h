@@ -50,7 +50,6 @@ JoypadState ControllerToJoypad(const ControllerInput& in);
 // Returns non-zero if a joystick was found. A pad SDL knows the layout of is read through
 // ControllerToJoypad; any other joystick by its raw axes and button numbers.
 int32_t StartJoystick();
-bool JoystickIsGameController();
 void PollJoystick();
 // -1, 0 or +1: the axis outside the dead zone of +-500 (of -1000..1000).
 int32_t JoystickX();

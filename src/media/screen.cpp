@@ -130,9 +130,10 @@ void CopyBackBufferTo(const SDL_Rect& area) {
       factor = 0;
   }
   if (factor > 0 && factor != enlargedFactor) {
+    // Made once per factor; where the renderer refuses it, the picture is smoothed directly.
     DropEnlarged();
     enlarged = SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, bw * factor, bh * factor);
-    if (enlarged) enlargedFactor = factor;
+    enlargedFactor = factor;
   }
   if (factor > 0 && enlarged && SDL_SetRenderTarget(video.renderer, enlarged) == 0) {
     SDL_SetTextureScaleMode(video.backBuffer, SDL_ScaleModeNearest);
