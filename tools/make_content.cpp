@@ -1,6 +1,7 @@
 // Makes every file of the demo's two base directories: content/labyrinth and content/world.
 //
 //   make_content CONTENT_DIR [--preview DIR]
+//   make_content --icons DIR       the desktop icon, as DIR/hicolor/NxN/apps/quorvex.png
 //
 // The DATA directory of each base is removed and written anew, so the output depends only on
 // this program: the same build gives the same bytes. With --preview, contact sheets of the
@@ -15,6 +16,7 @@
 #include "lib/base_data.h"
 #include "lib/canvas.h"
 #include "lib/font.h"
+#include "lib/icon.h"
 #include "lib/music.h"
 #include "lib/ogg_writer.h"
 #include "lib/pairs.h"
@@ -71,7 +73,7 @@ FileSet SharedMedia() {
   AddPng(files, pictures + "TITLE.png", DrawTitlePicture(), false, true);
   AddPng(files, pictures + "LOAD0.png", DrawLoadPicture(0), false, true);
   AddPng(files, pictures + "LOAD1.png", DrawLoadPicture(1), false, true);
-  AddPng(files, pictures + "PLAYER.png", DrawSprite(Sprite::Player), true, false);
+  AddPng(files, pictures + "PLAYER.png", DrawSprite(Sprite::Player).Magnified(kLabyrinthMagnification), true, false);
   AddPng(files, std::string(Layout::kTitleGlows) + "spark.png", DrawGlowImage(Glow::Sparkle), false, true);
   AddPng(files, std::string(Layout::kTitleGlows) + "orb.png", DrawGlowImage(Glow::Orb), false, true);
   AddPng(files, std::string(Layout::kGameGlows) + "mote.png", DrawGlowImage(Glow::Mote), false, true);
@@ -87,7 +89,7 @@ FileSet SharedMedia() {
   return files;
 }
 
-void WriteObjects(FileSet& files, const std::vector<ObjectSpec>& objects) {
+void WriteObjects(FileSet& files, const std::vector<ObjectSpec>& objects, int magnification) {
   const std::map<std::string, Sprite> sprites = {
       {"coin.png", Sprite::Coin},     {"gem.png", Sprite::Gem},   {"bomb.png", Sprite::Bomb},
       {"clock.png", Sprite::Clock},   {"cherry.png", Sprite::Cherry}, {"spinner.png", Sprite::Spinner},
@@ -95,7 +97,7 @@ void WriteObjects(FileSet& files, const std::vector<ObjectSpec>& objects) {
   };
   for (const ObjectSpec& o : objects) {
     const std::string image = std::string(Layout::kObjects) + o.image;
-    AddPng(files, image, DrawSprite(sprites.at(o.image)), true, false);
+    AddPng(files, image, DrawSprite(sprites.at(o.image)).Magnified(magnification), true, false);
     const std::string text = o.definition.Text();
     files[image.substr(0, image.size() - 4) + ".dll"] = Bytes(text.begin(), text.end());
   }
@@ -118,9 +120,10 @@ FileSet LabyrinthFiles() {
       {"dummy.png", {LabTile::Dummy, Edge::None}},
   };
   for (const auto& [name, look] : images)
-    AddPng(files, std::string(Layout::kTopo) + name, DrawLabTile(look.first, look.second), false, true);
+    AddPng(files, std::string(Layout::kTopo) + name, DrawLabTile(look.first, look.second).Magnified(kLabyrinthMagnification),
+           false, true);
   for (const TileSpec& t : LabyrinthTiles()) AddText(files, std::string(Layout::kTiles) + "LAB\\" + t.name, TileFile(t).Text());
-  WriteObjects(files, LabyrinthObjects());
+  WriteObjects(files, LabyrinthObjects(), kLabyrinthMagnification);
   return files;
 }
 
@@ -143,7 +146,7 @@ FileSet WorldFiles() {
     AddText(files, std::string(Layout::kTiles) + "ISLAND\\" + t.code, TileFile(tile).Text());
   }
   AddPng(files, std::string(Layout::kTopo) + "dummy.png", DrawLabTile(LabTile::Dummy), false, true);
-  WriteObjects(files, WorldObjects());
+  WriteObjects(files, WorldObjects(), 1);
   return files;
 }
 
@@ -255,8 +258,15 @@ void WritePreviews(const fs::path& dir) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: make_content CONTENT_DIR [--preview DIR]\n");
+    std::fprintf(stderr, "usage: make_content CONTENT_DIR [--preview DIR]\n       make_content --icons DIR\n");
     return 2;
+  }
+  if (std::string(argv[1]) == "--icons" && argc >= 3) {
+    for (int size : IconSizes()) {
+      const std::string side = std::to_string(size);
+      WriteBytes(fs::path(argv[2]) / "hicolor" / (side + "x" + side) / "apps" / "quorvex.png", DrawIcon(size).EncodePng(true));
+    }
+    return 0;
   }
   const fs::path root = argv[1];
   if (argc >= 4 && std::string(argv[2]) == "--preview") {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -59,7 +60,17 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, std::string& erro
       return true;
     };
     std::string v;
-    if (option == "--fast") {
+    if (option == "--help" || option == "-h") {
+      harnessOptions.help = true;
+    } else if (option == "--version") {
+      harnessOptions.version = true;
+    } else if (option == "--window") {
+      harnessOptions.window = true;
+    } else if (option == "--fullscreen") {
+      harnessOptions.fullscreen = true;
+    } else if (option == "--world") {
+      harnessOptions.world = true;
+    } else if (option == "--fast") {
       harnessOptions.fast = true;
     } else if (option == "--data") {
       if (!value(harnessOptions.dataDirectory)) return false;
@@ -99,18 +110,57 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, std::string& erro
       return false;
     }
   }
+  if (harnessOptions.window + harnessOptions.fullscreen + (harnessOptions.windowWidth > 0) > 1) {
+    error = "--fullscreen, --window and --windowed each choose how the game is shown: give one";
+    return false;
+  }
+  if (harnessOptions.world && !harnessOptions.dataDirectory.empty()) {
+    error = "--world and --data each choose the data: give one";
+    return false;
+  }
   return true;
+}
+
+std::string QuorvexVersionText() { return "quorvex " QUORVEX_VERSION "\n"; }
+
+std::string QuorvexHelpText() {
+  return "Usage: quorvex [OPTION]...\n"
+         "Quorvex, a labyrinth arcade game: paint the floor blue, fix it in squares and rows, and beat\n"
+         "the clock.\n"
+         "\n"
+         "Playing:\n"
+         "  --fullscreen          fill the display (the default)\n"
+         "  --window              play in a window; drag its edges to resize the picture\n"
+         "                        (Alt+Enter or F11 switches between the two while playing)\n"
+         "  --world               walk the world map instead of the labyrinth game\n"
+         "  --data DIR            play the data in DIR, a base directory holding DATA/ini.txt\n"
+         "  -h, --help            show this help and exit\n"
+         "  --version             show the version and exit\n"
+         "\n"
+         "Testing and bug reports:\n"
+         "  --windowed WxH        an ordinary window of W x H pixels, taken as the desktop size\n"
+         "  --fast                no frame pacing and no sleeping; a virtual millisecond clock\n"
+         "  --frames N            end the program, exit status 0, right after the N-th presented frame\n"
+         "  --replay FILE         read keyboard and joypad from FILE instead of the devices\n"
+         "  --record FILE         write every change of key and button state to FILE\n"
+         "  --screenshot N:FILE   write what the window shows at presented frame N as a PNG (repeatable)\n"
+         "  --dump N:FILE         write the game state after presented frame N as JSON (repeatable)\n"
+         "\n"
+         "Without --data the game plays the base directory it is started in, if that holds\n"
+         "DATA/ini.txt; else the installed data, found in quorvex/labyrinth (quorvex/world with\n"
+         "--world) under $XDG_DATA_HOME, each directory of $XDG_DATA_DIRS, and ../share beside the\n"
+         "program. Files named to the testing options are taken relative to the directory the game\n"
+         "was started from.\n"
+         "\n"
+         "Keys: arrows walk, Space bombs, P pauses, Escape asks to quit (then B quits, X goes on).\n"
+         "See quorvex(6) for the whole story.\n";
 }
 
 bool ParseHarnessOptions(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   if (ParseHarnessOptions(args, error)) return true;
-  std::fprintf(stderr,
-               "quorvex: %s\n"
-               "options: --data DIR  --windowed WxH  --fast  --frames N  --replay FILE  --record FILE\n"
-               "         --screenshot N:FILE  --dump N:FILE\n",
-               error.c_str());
+  std::fprintf(stderr, "quorvex: %s\nTry 'quorvex --help' for the options.\n", error.c_str());
   return false;
 }
 
@@ -250,7 +300,24 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 
 }  // namespace
 
+namespace {
+
+// A path given on the command line, made absolute against the directory the program started in
+// (before --data changes the directory).
+void FromStartDirectory(std::string& path) {
+  if (path.empty() || path[0] == '/') return;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (!error) path = absolute.string();
+}
+
+}  // namespace
+
 bool ApplyHarnessOptions() {
+  FromStartDirectory(harnessOptions.replayFile);
+  FromStartDirectory(harnessOptions.recordFile);
+  for (auto* files : {&harnessOptions.screenshots, &harnessOptions.dumps})
+    for (auto& [frame, file] : *files) FromStartDirectory(file);
   SetFastMode(harnessOptions.fast);
   replayEvents.clear();
   nextReplayEvent = 0;
@@ -286,6 +353,8 @@ bool ApplyHarnessOptions() {
     }
   }
   if (harnessOptions.windowWidth > 0) SetWindowedSize(harnessOptions.windowWidth, harnessOptions.windowHeight);
+  SetWindowStyle(harnessOptions.window ? kStyleWindow : kStyleFullscreen);
+  SetBeforePresentHook(HarnessBeforePresent);
   SetPresentHook(HarnessAfterPresent);
   if (!harnessOptions.dataDirectory.empty() && ::chdir(harnessOptions.dataDirectory.c_str()) != 0) {
     std::fprintf(stderr, "quorvex: cannot change into %s\n", harnessOptions.dataDirectory.c_str());
@@ -300,11 +369,15 @@ void (*harnessObserver)(int32_t) = nullptr;
 
 void SetHarnessObserver(void (*observer)(int32_t frame)) { harnessObserver = observer; }
 
-void HarnessAfterPresent(int32_t frame) {
-  if (StopSignalled()) ShutDown();
+void HarnessBeforePresent(int32_t frame) {
   auto shots = harnessOptions.screenshots.equal_range(frame);
   for (auto it = shots.first; it != shots.second; ++it)
-    if (!SaveBackBufferPng(it->second)) std::fprintf(stderr, "quorvex: could not write the screenshot %s\n", it->second.c_str());
+    if (!SaveWindowPng(it->second)) std::fprintf(stderr, "quorvex: could not write the screenshot %s\n", it->second.c_str());
+}
+
+void HarnessAfterPresent(int32_t frame) {
+  // Ctrl+C, a polite kill and the window's close button all end the game here, cleanly.
+  if (StopSignalled() || WindowCloseRequested()) ShutDown();
   auto dumps = harnessOptions.dumps.equal_range(frame);
   for (auto it = dumps.first; it != dumps.second; ++it) {
     std::ofstream out(it->second, std::ios::binary);

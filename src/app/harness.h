@@ -1,6 +1,11 @@
-// The test harness built into the game: options for tests, benchmarks and bug reports.
-// Without options the game behaves as it always does.
+// The command line: the options players use (how to show the game, which data to play) and the
+// test harness built into the game, options for tests, benchmarks and bug reports. Without
+// options the game plays full-screen as it always does. QuorvexHelpText lists them all.
 //
+//   --fullscreen          the whole display (the default); Alt+Enter and F11 switch at run time
+//   --window              a window that can be resized, the picture scaled into it
+//   --world               the installed world base instead of the labyrinth game
+//   --help, --version
 //   --data DIR            change into DIR before start-up
 //   --windowed WxH        an ordinary window of W x H pixels, taken as the desktop size
 //   --fast                no frame pacing and no sleeping; a virtual millisecond clock
@@ -17,6 +22,11 @@
 #include <vector>
 
 struct HarnessOptions {
+  bool help = false;
+  bool version = false;
+  bool window = false;      // --window
+  bool fullscreen = false;  // --fullscreen
+  bool world = false;
   std::string dataDirectory;
   int32_t windowWidth = 0, windowHeight = 0;
   bool fast = false;
@@ -38,20 +48,27 @@ struct ReplayEvent {
 
 // Parses the command line; prints the problem and returns false on a bad option.
 bool ParseHarnessOptions(int argc, char** argv);
+// The --help and --version texts.
+std::string QuorvexHelpText();
+std::string QuorvexVersionText();
 bool ParseHarnessOptions(const std::vector<std::string>& args, std::string& error);
 
 // Parses a replay file's text; returns false (with a message naming the line) on a bad line.
 bool ParseReplay(const std::string& text, std::vector<ReplayEvent>& events, std::string& error);
 
-// Applies the options that act before start-up (directory, window size, fast mode, replay).
-// Returns false with a message on stderr when they cannot be applied.
+// Applies the options that act before start-up (window, fast mode, replay, directory). Paths of
+// files the harness reads or writes are taken relative to the directory the program was started
+// from. Returns false with a message on stderr when they cannot be applied.
 bool ApplyHarnessOptions();
 
 // The game state as the --dump JSON object.
 std::string DumpGameState(int32_t frame);
 
-// Runs after every presented frame: the end of the program after a stop signal, screenshots,
-// dumps, replay events falling due, recording, and the end of the run after --frames.
+// Runs once a frame is in the window and before it is shown: screenshots.
+void HarnessBeforePresent(int32_t frame);
+
+// Runs after every presented frame: the end of the program after a stop signal or the window's
+// close button, dumps, replay events falling due, recording, and the end of the run after --frames.
 void HarnessAfterPresent(int32_t frame);
 
 // An in-process observer of every presented frame, run after the harness's own work (tools that

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/data_lookup.h"
 #include "app/harness.h"
 #include "core/error_report.h"
 #include "core/game_state.h"
@@ -46,8 +47,17 @@ constexpr int32_t kStartupGridSide = 513;
 
 void ExamineDesktop() {
   CountDesktops();
-  gameState.screenWidth = static_cast<float>(DesktopWidth(0));
-  gameState.screenHeight = static_cast<float>(DesktopHeight(0));
+  // Data may choose the screen it is drawn for; the window or display then shows it scaled.
+  int32_t width = 0, height = 0;
+  if (!settings.SCREENSIZE.empty() && !ParseScreenSize(settings.SCREENSIZE, width, height))
+    std::fprintf(stderr, "quorvex: SCREENSIZE %s is not WIDTHxHEIGHT (such as 1280x720, sides 16 to 8192); "
+                         "the desktop's size is used\n", settings.SCREENSIZE.c_str());
+  if (width == 0) {
+    width = DesktopWidth(0);
+    height = DesktopHeight(0);
+  }
+  gameState.screenWidth = static_cast<float>(width);
+  gameState.screenHeight = static_cast<float>(height);
   gameState.fontScale = gameState.screenWidth / static_cast<float>(settings.RESBASEW);
 }
 
@@ -167,6 +177,13 @@ void Main() {
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
+  // Window management comes up before anything else, so that a missing display is said in one
+  // line before the sound library has had its say.
+  if (!StartVideo()) {
+    std::fprintf(stderr, "quorvex: %s\n", NoDisplayReason().c_str());
+    std::exit(1);
+  }
+  ChooseBaseDirectory();
   baseDirectory = CurrentDirectory();
   ReadSettings(baseDirectory + "DATA\\ini.txt");
   if (settings.MULTITASK > kLongestFrameSleep)

@@ -108,6 +108,7 @@ const std::unordered_map<std::string, Setting>& Setters() {
     sound("FIXEDTILESOUND", &Settings::FIXEDTILESOUND);
     sound("PINKTILEFIXEDSOUND", &Settings::PINKTILEFIXEDSOUND);
     sound("EXPLOSIONSOUND", &Settings::EXPLOSIONSOUND);
+    text("SCREENSIZE", &Settings::SCREENSIZE);
 
     text("SAVEGFX", &Settings::SAVEGFX);
     text("SAVEEVOLUTION", &Settings::SAVEEVOLUTION);
@@ -172,6 +173,32 @@ bool ReadSettingsFile(const std::string& path) {
     ApplySetting(key, value);
   }
   CloseTextFile(file);
+  return true;
+}
+
+bool ParseScreenSize(const std::string& text, int32_t& width, int32_t& height) {
+  size_t at = 0;
+  auto blanks = [&] {
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) at++;
+  };
+  auto number = [&](int32_t& out) {
+    blanks();
+    const size_t start = at;
+    int64_t value = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 6) value = value * 10 + (text[at++] - '0');
+    out = static_cast<int32_t>(value);
+    return at > start && (at == text.size() || text[at] < '0' || text[at] > '9');
+  };
+  int32_t w = 0, h = 0;
+  if (!number(w)) return false;
+  blanks();
+  if (at >= text.size() || (text[at] != 'x' && text[at] != 'X')) return false;
+  at++;
+  if (!number(h)) return false;
+  blanks();
+  if (at != text.size() || w < 16 || h < 16 || w > 8192 || h > 8192) return false;
+  width = w;
+  height = h;
   return true;
 }
 

@@ -49,6 +49,9 @@ struct Settings {
   std::string FIXEDTILESOUND;
   std::string PINKTILEFIXEDSOUND;
   std::string EXPLOSIONSOUND;
+  // The screen the game draws, "WIDTHxHEIGHT", scaled to the window or display that shows it;
+  // empty: the desktop's own size.
+  std::string SCREENSIZE;
 
   // Read and stored; nothing in the game uses them.
   std::string SAVEGFX, SAVEEVOLUTION, GFXPATH, TOPO, BASICGFX, SYSTEMCORE, CORENAME, LOGPATH,
@@ -83,6 +86,10 @@ enum class SettingKind { kPath, kText, kSoundName, kInteger, kFlag, kFloat };
 bool FindSettingKind(const std::string& key, SettingKind& kind);
 // Every key the reader knows, sorted.
 std::vector<std::string> SettingKeys();
+
+// SCREENSIZE's value as a width and a height ("1280x720", blanks allowed around the numbers and
+// the "x"). False when it is not such a pair or a side lies outside 16..8192.
+bool ParseScreenSize(const std::string& text, int32_t& width, int32_t& height);
 
 // Starts the devices after the configuration is read.
 void StartDevices();

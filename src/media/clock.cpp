@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "media/process.h"
+#include "media/screen.h"
 
 namespace {
 
@@ -31,9 +32,12 @@ void SleepMs(int32_t milliseconds) {
     std::this_thread::yield();
     return;
   }
-  // Long waits (the credits pages sleep for seconds) wake early when the program is asked to stop.
+  // Long waits (the credits pages sleep for seconds) wake early when the program is asked to stop,
+  // by a signal or by the window's close button.
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!StopSignalled()) {
+  for (;;) {
+    DrainWindowMessages();
+    if (StopSignalled() || WindowCloseRequested()) break;
     const auto left = end - std::chrono::steady_clock::now();
     if (left <= std::chrono::milliseconds(0)) break;
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(20)));

@@ -12,11 +12,7 @@ namespace {
 constexpr int kKeys = 256;
 constexpr int kButtons = 32;
 
-struct Pad {
-  int32_t x = 0;  // -1, 0, +1
-  int32_t y = 0;
-  std::array<bool, kButtons> buttons{};
-};
+using Pad = JoypadState;
 
 std::array<bool, kKeys> keySnapshot{};
 std::array<bool, kKeys> seenDown{};  // KeyReleased's memory
@@ -27,7 +23,10 @@ bool replayHasJoystick = false;
 std::array<bool, kKeys> replayKeys{};
 Pad replayPad;
 
-SDL_Joystick* joystick = nullptr;
+SDL_Joystick* joystick = nullptr;              // a joystick SDL knows no layout for: raw numbers
+SDL_GameController* controller = nullptr;      // a pad of the standard layout
+bool mouseCaptured = false;
+bool mouseStateKnown = false;
 
 bool ValidKey(int32_t code) { return code >= 0 && code < kKeys; }
 
@@ -47,6 +46,14 @@ std::array<bool, kKeys> DeviceKeys() {
 
 Pad DevicePad() {
   Pad pad;
+  if (controller) {
+    ControllerInput in;
+    for (int b = 0; b < kControllerButtons; b++)
+      in.buttons[b] = SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(b)) != 0;
+    in.stickX = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
+    in.stickY = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
+    return ControllerToJoypad(in);
+  }
   if (!joystick) return pad;
   pad.x = JoystickAxisDirection(SDL_JoystickGetAxis(joystick, 0));
   pad.y = JoystickAxisDirection(SDL_JoystickGetAxis(joystick, 1));
@@ -111,12 +118,46 @@ int32_t JoystickAxisDirection(int32_t sdlValue) {
   return 0;
 }
 
+// Where the buttons of a standard pad land among the joypad's numbered buttons: the face buttons
+// by their place (X west, A south, B east, Y north), then shoulders, stick clicks, Back, Start.
+constexpr int32_t kPadButtonNumbers[kControllerButtons] = {
+    2,   // A: bomb
+    3,   // B: the B choice
+    1,   // X: the X choice
+    4,   // Y
+    9,   // Back: the quit question
+    0,   // Guide: left to the system
+    10,  // Start: start and pause
+    7,   // left stick click
+    8,   // right stick click
+    5,   // left shoulder
+    6,   // right shoulder
+    0, 0, 0, 0,  // the D-pad walks, as the stick does
+};
+
+JoypadState ControllerToJoypad(const ControllerInput& in) {
+  JoypadState pad;
+  for (int b = 0; b < kControllerButtons; b++)
+    if (in.buttons[b] && kPadButtonNumbers[b] > 0) pad.buttons[kPadButtonNumbers[b] - 1] = true;
+  // A D-pad direction held wins over the stick on its axis.
+  const int32_t padX = (in.buttons[kPadRight] ? 1 : 0) - (in.buttons[kPadLeft] ? 1 : 0);
+  const int32_t padY = (in.buttons[kPadDown] ? 1 : 0) - (in.buttons[kPadUp] ? 1 : 0);
+  pad.x = padX != 0 ? padX : JoystickAxisDirection(in.stickX);
+  pad.y = padY != 0 ? padY : JoystickAxisDirection(in.stickY);
+  return pad;
+}
+
 int32_t StartJoystick() {
   if (fromReplay) return replayHasJoystick ? 1 : 0;
-  if (joystick) return 1;
-  if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return 0;
-  if (SDL_NumJoysticks() > 0) joystick = SDL_JoystickOpen(0);
-  return joystick ? 1 : 0;
+  if (joystick || controller) return 1;
+  if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return 0;
+  // The first pad SDL knows the layout of (its mapping database ships with SDL), else the first
+  // joystick, read by its raw numbers.
+  const int count = SDL_NumJoysticks();
+  for (int i = 0; i < count && !controller; i++)
+    if (SDL_IsGameController(i)) controller = SDL_GameControllerOpen(i);
+  if (!controller && count > 0) joystick = SDL_JoystickOpen(0);
+  return joystick || controller ? 1 : 0;
 }
 
 void PollJoystick() {
@@ -124,7 +165,7 @@ void PollJoystick() {
     padSnapshot = replayPad;
     return;
   }
-  if (joystick) SDL_JoystickUpdate();
+  if (joystick || controller) SDL_GameControllerUpdate();
   padSnapshot = DevicePad();
 }
 
@@ -136,27 +177,41 @@ int32_t JoystickButtonHeld(int32_t button) {
 }
 
 void EndJoystick() {
+  if (controller) SDL_GameControllerClose(controller);
   if (joystick) SDL_JoystickClose(joystick);
+  controller = nullptr;
   joystick = nullptr;
   padSnapshot = Pad{};
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   if (SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 // --- Mouse ----------------------------------------------------------------------------------
 
-bool StartMouse() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+bool StartMouse() {
+  mouseStateKnown = false;
+  return SDL_WasInit(SDL_INIT_VIDEO) != 0;
+}
+
+bool FullscreenWindow() { return video.window && (SDL_GetWindowFlags(video.window) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 void PollMouse() {
   if (!video.window) return;
-  SDL_ShowCursor(SDL_DISABLE);
-  SDL_SetWindowGrab(video.window, SDL_TRUE);
+  // On the full screen the pointer is hidden and kept in; in a window it stays the desktop's.
+  const bool capture = FullscreenWindow();
+  if (mouseStateKnown && capture == mouseCaptured) return;
+  SDL_ShowCursor(capture ? SDL_DISABLE : SDL_ENABLE);
+  SDL_SetWindowGrab(video.window, capture ? SDL_TRUE : SDL_FALSE);
+  mouseCaptured = capture;
+  mouseStateKnown = true;
 }
 
 void PlaceMouse(int32_t x, int32_t y) {
-  if (video.window) SDL_WarpMouseInWindow(video.window, x, y);
+  if (FullscreenWindow()) SDL_WarpMouseInWindow(video.window, x, y);
 }
 
 void EndMouse() {
+  mouseStateKnown = false;
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   if (video.window) SDL_SetWindowGrab(video.window, SDL_FALSE);
   SDL_ShowCursor(SDL_ENABLE);

@@ -5,6 +5,7 @@
 // fall due. Polls always read the latest state.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // Scan codes used by the game.
@@ -23,7 +24,31 @@ int32_t KeyHeld(int32_t code);
 int32_t KeyReleased(int32_t code);
 void EndKeyboard();
 
-// Returns non-zero if a joystick was found.
+// The joypad as the game reads it: two axes of -1, 0 or +1 and 32 buttons (numbered from 1, so
+// button n is buttons[n - 1]).
+struct JoypadState {
+  int32_t x = 0;
+  int32_t y = 0;
+  std::array<bool, 32> buttons{};
+};
+
+// A pad of the standard layout (what SDL calls a game controller), by the place of its buttons.
+enum ControllerButton {
+  kPadA, kPadB, kPadX, kPadY, kPadBack, kPadGuide, kPadStart, kPadLeftStick, kPadRightStick,
+  kPadLeftShoulder, kPadRightShoulder, kPadUp, kPadDown, kPadLeft, kPadRight, kControllerButtons
+};
+struct ControllerInput {
+  std::array<bool, kControllerButtons> buttons{};
+  int32_t stickX = 0;  // the left stick, -32768..32767
+  int32_t stickY = 0;
+};
+// Such a pad as the joypad: the D-pad and the left stick walk; A is button 2 (bomb), Start 10
+// (start and pause), Back 9 (the quit question), X 1 and B 3 (the X and B choices), Y 4,
+// shoulders 5 and 6, stick clicks 7 and 8.
+JoypadState ControllerToJoypad(const ControllerInput& in);
+
+// Returns non-zero if a joystick was found. A pad SDL knows the layout of is read through
+// ControllerToJoypad; any other joystick by its raw axes and button numbers.
 int32_t StartJoystick();
 void PollJoystick();
 // -1, 0 or +1: the axis outside the dead zone of +-500 (of -1000..1000).
@@ -36,8 +61,10 @@ int32_t JoystickButtonHeld(int32_t button);
 void EndJoystick();
 
 bool StartMouse();
-// Captures the mouse: hidden and kept inside the window.
+// On the full screen, captures the mouse: hidden and kept inside. In a window the pointer is
+// left free and visible.
 void PollMouse();
+// Moves the pointer (on the full screen only).
 void PlaceMouse(int32_t x, int32_t y);
 void EndMouse();
 

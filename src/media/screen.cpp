@@ -1,5 +1,7 @@
-// The window, the back buffer and presenting frames.
+// The window, the back buffer and presenting frames: the game draws a screen of its own size
+// into the back buffer, and each present scales that into whatever window or display shows it.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -14,13 +16,23 @@ namespace {
 
 int32_t windowedWidth = 0;  // SetWindowedSize: the pretended desktop, 0 for the real one
 int32_t windowedHeight = 0;
-SDL_Rect presentArea{0, 0, 0, 0};  // where the back buffer goes in the window
+int32_t windowStyle = kStyleFullscreen;
+bool closeRequested = false;
+SDL_Rect presentArea{0, 0, 0, 0};  // the screen's place in the window when it is not stretched
+SDL_Rect lastArea{0, 0, 0, 0};     // where the back buffer went at the last present
 bool stretchToWindow = false;
 int32_t presentMarginRight = 0;
 int32_t presentMarginBottom = 0;
 int32_t presentedFrames = 0;
 Uint64 lastPresent = 0;
 void (*presentHook)(int32_t) = nullptr;
+void (*beforePresentHook)(int32_t) = nullptr;
+// The back buffer enlarged by a whole factor, for scaling by a factor that is not whole.
+SDL_Texture* enlarged = nullptr;
+int32_t enlargedFactor = 0;
+// The window's size to come back to when leaving the full screen.
+int32_t windowedSizeW = 0;
+int32_t windowedSizeH = 0;
 
 bool HaveDisplay() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
@@ -40,8 +52,15 @@ int OpenGlDriverIndex() {
   return -1;
 }
 
+void DropEnlarged() {
+  if (enlarged) SDL_DestroyTexture(enlarged);
+  enlarged = nullptr;
+  enlargedFactor = 0;
+}
+
 void CloseScreen() {
   ReleaseImageTextures();
+  DropEnlarged();
   if (video.backBuffer) SDL_DestroyTexture(video.backBuffer);
   if (video.renderer) SDL_DestroyRenderer(video.renderer);
   video.backBuffer = nullptr;
@@ -68,6 +87,85 @@ void PaceFrame() {
   lastPresent = SDL_GetPerformanceCounter();
 }
 
+// The part of the primary display a window may use (without panels), or the whole display.
+SDL_Rect UsableDesktop() {
+  SDL_Rect bounds{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &bounds) != 0 || bounds.w < 1 || bounds.h < 1) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) bounds = SDL_Rect{0, 0, mode.w, mode.h};
+  }
+  return bounds;
+}
+
+// A player's window for a screen of width x height: the largest whole multiple of it that fits
+// nine tenths of the usable desktop, or, when not even one does, the screen shrunk to fit.
+void PlayerWindowSize(int32_t width, int32_t height, int32_t& outWidth, int32_t& outHeight) {
+  const SDL_Rect desk = UsableDesktop();
+  const int64_t roomW = std::max<int64_t>(160, desk.w * 9 / 10), roomH = std::max<int64_t>(120, desk.h * 9 / 10);
+  const int64_t factor = std::min(roomW / width, roomH / height);
+  if (factor >= 1) {
+    outWidth = static_cast<int32_t>(width * factor);
+    outHeight = static_cast<int32_t>(height * factor);
+    return;
+  }
+  const double shrink = std::min(static_cast<double>(roomW) / width, static_cast<double>(roomH) / height);
+  outWidth = std::max<int32_t>(1, static_cast<int32_t>(width * shrink));
+  outHeight = std::max<int32_t>(1, static_cast<int32_t>(height * shrink));
+}
+
+// Copies the back buffer into the window's rectangle, as crisp as the factor allows.
+void CopyBackBufferTo(const SDL_Rect& area) {
+  const int32_t bw = video.backWidth, bh = video.backHeight;
+  SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
+  SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
+  SDL_SetTextureAlphaMod(video.backBuffer, 255);
+  const bool whole = area.w % bw == 0 && area.h % bh == 0 && area.w / bw == area.h / bh;
+  const bool smaller = area.w < bw || area.h < bh;
+  int32_t factor = 0;
+  if (!whole && !smaller) {
+    factor = static_cast<int32_t>(std::ceil(std::max(static_cast<double>(area.w) / bw, static_cast<double>(area.h) / bh)));
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(video.renderer, &info) != 0 || (info.max_texture_width > 0 && bw * factor > info.max_texture_width) ||
+        (info.max_texture_height > 0 && bh * factor > info.max_texture_height))
+      factor = 0;
+  }
+  if (factor > 0 && factor != enlargedFactor) {
+    // Made once per factor; where the renderer refuses it, the picture is smoothed directly.
+    DropEnlarged();
+    enlarged = SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, bw * factor, bh * factor);
+    enlargedFactor = factor;
+  }
+  if (factor > 0 && enlarged && SDL_SetRenderTarget(video.renderer, enlarged) == 0) {
+    SDL_SetTextureScaleMode(video.backBuffer, SDL_ScaleModeNearest);
+    SDL_RenderCopy(video.renderer, video.backBuffer, nullptr, nullptr);
+    SDL_SetRenderTarget(video.renderer, nullptr);
+    SDL_SetTextureBlendMode(enlarged, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(enlarged, SDL_ScaleModeLinear);
+    SDL_RenderCopy(video.renderer, enlarged, nullptr, &area);
+    return;
+  }
+  SDL_SetRenderTarget(video.renderer, nullptr);
+  SDL_SetTextureScaleMode(video.backBuffer, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  SDL_RenderCopy(video.renderer, video.backBuffer, nullptr, &area);
+}
+
+void HandleWindowEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT: closeRequested = true; break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) closeRequested = true;
+      break;
+    case SDL_KEYDOWN: {
+      if (event.key.repeat) break;
+      const SDL_Keycode key = event.key.keysym.sym;
+      const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+      if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) ToggleFullscreen();
+      break;
+    }
+    default: break;
+  }
+}
+
 }  // namespace
 
 // --- Display and window ---------------------------------------------------------------------
@@ -77,7 +175,16 @@ bool StartVideo() {
   if (!HaveDisplay()) return false;
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  // A fullscreen game stays on screen when another window takes the focus.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+std::string NoDisplayReason() {
+  if (!HaveDisplay()) return "no display found: DISPLAY and WAYLAND_DISPLAY are unset";
+  const char* display = SDL_getenv("WAYLAND_DISPLAY");
+  if (!display || !*display) display = SDL_getenv("DISPLAY");
+  return std::string("could not open the display ") + (display ? display : "") + ": " + SDL_GetError();
 }
 
 int32_t CountDesktops() {
@@ -85,24 +192,47 @@ int32_t CountDesktops() {
   return std::max(0, SDL_GetNumVideoDisplays());
 }
 
-int32_t DesktopWidth(int32_t desktop) {
-  if (desktop < 0 || desktop >= CountDesktops()) return 0;
-  if (windowedWidth > 0) return windowedWidth;
+namespace {
+
+// The desktop's size as the game is told it: see DesktopWidth.
+bool DesktopSize(int32_t desktop, int32_t& width, int32_t& height) {
+  if (desktop < 0 || desktop >= CountDesktops()) return false;
+  if (windowedWidth > 0) {
+    width = windowedWidth;
+    height = windowedHeight;
+    return true;
+  }
   SDL_DisplayMode mode;
-  return SDL_GetDesktopDisplayMode(desktop, &mode) == 0 ? mode.w : 0;
+  if (SDL_GetDesktopDisplayMode(desktop, &mode) != 0) return false;
+  width = mode.w;
+  height = mode.h;
+  if (windowStyle == kStyleWindow) {
+    // A window of two thirds of the usable desktop, its shape kept.
+    const SDL_Rect desk = UsableDesktop();
+    width = std::max(1, desk.w * 2 / 3);
+    height = std::max(1, desk.h * 2 / 3);
+  }
+  return true;
+}
+
+}  // namespace
+
+int32_t DesktopWidth(int32_t desktop) {
+  int32_t w = 0, h = 0;
+  return DesktopSize(desktop, w, h) ? w : 0;
 }
 
 int32_t DesktopHeight(int32_t desktop) {
-  if (desktop < 0 || desktop >= CountDesktops()) return 0;
-  if (windowedHeight > 0) return windowedHeight;
-  SDL_DisplayMode mode;
-  return SDL_GetDesktopDisplayMode(desktop, &mode) == 0 ? mode.h : 0;
+  int32_t w = 0, h = 0;
+  return DesktopSize(desktop, w, h) ? h : 0;
 }
 
 void SetWindowedSize(int32_t width, int32_t height) {
   windowedWidth = std::max(0, width);
   windowedHeight = std::max(0, height);
 }
+
+void SetWindowStyle(int32_t style) { windowStyle = style == kStyleWindow ? kStyleWindow : kStyleFullscreen; }
 
 int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title) {
   if (width < 1 || height < 1 || !StartVideo()) return 0;
@@ -111,10 +241,26 @@ int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, co
     SDL_DestroyWindow(video.window);
     video.window = nullptr;
   }
+  closeRequested = false;
   if (windowedWidth > 0) {
-    video.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
+    windowedSizeW = windowedWidth;
+    windowedSizeH = windowedHeight;
+    video.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowedWidth,
+                                    windowedHeight, SDL_WINDOW_SHOWN);
   } else {
-    video.window = SDL_CreateWindow(title.c_str(), x, y, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    PlayerWindowSize(width, height, windowedSizeW, windowedSizeH);
+    if (windowStyle == kStyleFullscreen) {
+      // Made at the display's size from the start, so that it covers the display even where no
+      // window manager acts on the full-screen request; the window size is kept for Alt+Enter.
+      SDL_DisplayMode mode;
+      const bool known = SDL_GetDesktopDisplayMode(0, &mode) == 0;
+      video.window = SDL_CreateWindow(title.c_str(), x, y, known ? mode.w : width, known ? mode.h : height,
+                                      SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+      video.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowedSizeW,
+                                      windowedSizeH, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    }
+    if (video.window) SDL_SetWindowMinimumSize(video.window, 160, 90);
   }
   return video.window ? 1 : 0;
 }
@@ -147,6 +293,13 @@ int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, 
 
 bool ScreenOpen() { return video.renderer != nullptr && video.backBuffer != nullptr; }
 
+void PresentArea(int32_t area[4]) {
+  area[0] = lastArea.x;
+  area[1] = lastArea.y;
+  area[2] = lastArea.w;
+  area[3] = lastArea.h;
+}
+
 void PresentFrame() {
   if (FastMode()) {
     AdvanceVirtualFrame();
@@ -155,24 +308,29 @@ void PresentFrame() {
   }
   DrainWindowMessages();
   if (ScreenOpen()) {
+    // The output size is the window's only while no render target is set.
+    SDL_SetRenderTarget(video.renderer, nullptr);
     SDL_Rect area = presentArea;
     if (stretchToWindow) {
+      // The largest rectangle of the screen's shape inside the window (less its margins), centred.
       int w = 0, h = 0;
       SDL_GetRendererOutputSize(video.renderer, &w, &h);
-      area.w = std::max(1, w - area.x - presentMarginRight);
-      area.h = std::max(1, h - area.y - presentMarginBottom);
+      const int roomW = std::max(1, w - area.x - presentMarginRight), roomH = std::max(1, h - area.y - presentMarginBottom);
+      const double scale = std::min(static_cast<double>(roomW) / video.backWidth, static_cast<double>(roomH) / video.backHeight);
+      area.w = std::clamp(static_cast<int>(std::lround(video.backWidth * scale)), 1, roomW);
+      area.h = std::clamp(static_cast<int>(std::lround(video.backHeight * scale)), 1, roomH);
+      area.x += (roomW - area.w) / 2;
+      area.y += (roomH - area.h) / 2;
     }
-    SDL_SetRenderTarget(video.renderer, nullptr);
+    lastArea = area;
     SDL_SetRenderDrawColor(video.renderer, 0, 0, 0, 255);
     SDL_RenderClear(video.renderer);
-    SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
-    SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
-    SDL_SetTextureAlphaMod(video.backBuffer, 255);
-    const bool sameSize = area.w == video.backWidth && area.h == video.backHeight;
-    SDL_SetTextureScaleMode(video.backBuffer, sameSize ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    SDL_RenderCopy(video.renderer, video.backBuffer, nullptr, &area);
+    CopyBackBufferTo(area);
+    if (beforePresentHook) beforePresentHook(presentedFrames + 1);
     SDL_RenderPresent(video.renderer);
     TargetBackBuffer();
+  } else if (beforePresentHook) {
+    beforePresentHook(presentedFrames + 1);
   }
   presentedFrames++;
   if (presentHook) presentHook(presentedFrames);
@@ -181,6 +339,7 @@ void PresentFrame() {
 int32_t PresentedFrames() { return presentedFrames; }
 
 void SetPresentHook(void (*hook)(int32_t frame)) { presentHook = hook; }
+void SetBeforePresentHook(void (*hook)(int32_t frame)) { beforePresentHook = hook; }
 
 bool SaveBackBufferPng(const std::string& path) {
   if (!ScreenOpen()) return false;
@@ -191,21 +350,58 @@ bool SaveBackBufferPng(const std::string& path) {
   return WritePngRgb(path, video.backWidth, video.backHeight, rgb.data());
 }
 
+bool SaveWindowPng(const std::string& path) {
+  if (!ScreenOpen()) return false;
+  SDL_Texture* target = SDL_GetRenderTarget(video.renderer);
+  SDL_SetRenderTarget(video.renderer, nullptr);
+  int w = 0, h = 0;
+  if (SDL_GetRendererOutputSize(video.renderer, &w, &h) != 0 || w < 1 || h < 1) {
+    SDL_SetRenderTarget(video.renderer, target);
+    return false;
+  }
+  std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+  const bool read = SDL_RenderReadPixels(video.renderer, nullptr, SDL_PIXELFORMAT_RGB24, rgb.data(), w * 3) == 0;
+  SDL_SetRenderTarget(video.renderer, target);
+  return read && WritePngRgb(path, w, h, rgb.data());
+}
+
 void WaitWindowMessage(int32_t milliseconds) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
     if (!FastMode() && milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
     return;
   }
   SDL_Event event;
-  if (SDL_PollEvent(&event) || FastMode()) return;
-  SDL_WaitEventTimeout(&event, std::max(0, milliseconds));
+  if (SDL_PollEvent(&event)) {
+    HandleWindowEvent(event);
+    return;
+  }
+  if (FastMode()) return;
+  if (SDL_WaitEventTimeout(&event, std::max(0, milliseconds))) HandleWindowEvent(event);
 }
 
 void DrainWindowMessages() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  // Polling keeps SDL's keyboard and joystick state current; the messages themselves are ignored.
+  // Pumping also keeps SDL's keyboard and joystick state current. Every queued message is taken,
+  // not only those up to the end of the poll cycle that SDL_PollEvent would stop at.
+  SDL_PumpEvents();
   SDL_Event event;
-  while (SDL_PollEvent(&event)) {
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) HandleWindowEvent(event);
+}
+
+bool WindowCloseRequested() { return closeRequested; }
+
+bool IsFullscreen() { return video.window && (SDL_GetWindowFlags(video.window) & SDL_WINDOW_FULLSCREEN) != 0; }
+
+void ToggleFullscreen() {
+  if (!video.window) return;
+  if (IsFullscreen()) {
+    if (SDL_SetWindowFullscreen(video.window, 0) != 0) return;
+    SDL_SetWindowResizable(video.window, SDL_TRUE);
+    if (windowedSizeW > 0 && windowedSizeH > 0) SDL_SetWindowSize(video.window, windowedSizeW, windowedSizeH);
+    SDL_SetWindowPosition(video.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    SDL_GetWindowSize(video.window, &windowedSizeW, &windowedSizeH);
+    SDL_SetWindowFullscreen(video.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 }
 
@@ -216,6 +412,8 @@ void EndVideo() {
   video.window = nullptr;
   presentedFrames = 0;
   presentHook = nullptr;
+  beforePresentHook = nullptr;
+  lastArea = SDL_Rect{0, 0, 0, 0};
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

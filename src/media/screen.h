@@ -16,44 +16,71 @@ constexpr int32_t kBlack = 0;
 
 // --- Display and window ---------------------------------------------------------------------
 
-// Starts the video system (no window yet). Returns false where there is no display.
+// Starts the video system (no window yet). Returns false where there is no display; then
+// NoDisplayReason says why in one line.
 bool StartVideo();
+std::string NoDisplayReason();
 // The number of desktops; call before DesktopWidth/DesktopHeight. 0 without a display.
 int32_t CountDesktops();
+// The primary desktop's size; under SetWindowedSize the pretended size, and for a player's window
+// (SetWindowStyle) the size that window opens at.
 int32_t DesktopWidth(int32_t desktop);
 int32_t DesktopHeight(int32_t desktop);
 
 // Test harness: pretend the primary desktop is w x h and open an ordinary window of that size.
 void SetWindowedSize(int32_t width, int32_t height);
 
-// Opens a borderless window (an ordinary one under SetWindowedSize). Result: window number, 0 on failure.
+// How the player sees the game: the whole display (the default) or a window that can be resized.
+// Either way the screen is scaled into it; Alt+Enter and F11 switch between the two at run time.
+constexpr int32_t kStyleFullscreen = 0;
+constexpr int32_t kStyleWindow = 1;
+void SetWindowStyle(int32_t style);
+
+// Opens the main window for a screen of width x height: the whole display, or a window of the
+// largest whole multiple of the screen that fits the desktop comfortably (a player's window), or
+// the harness's window of its fixed size. Result: window number, 0 on failure.
 int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title);
-// Creates the back buffer of width x height shown in the window and arms the frame pacing.
-// Result non-zero on success.
+// Creates the back buffer of width x height shown in the window and arms the frame pacing. With
+// stretch 1 the back buffer is scaled into the window keeping its shape (black bars where the
+// shapes differ): pixel for pixel at whole factors, else enlarged to the next whole factor and
+// then smoothed down, so that pixels stay crisp. Result non-zero on success.
 int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
                            int32_t stretch, int32_t rightMargin, int32_t bottomMargin);
 bool ScreenOpen();
+// Where the back buffer lands in the window (x, y, width, height) at the last present.
+void PresentArea(int32_t area[4]);
 
 // The most frames a second that presenting lets through.
 constexpr int32_t kMostFramesPerSecond = 61;
 
 // Waits until more than 1/61 s has passed since the previous present (fast mode: no wait, the
 // virtual clock advances a frame), empties the window's message queue, then shows the back
-// buffer. Counts presented frames (also without a screen) and runs the present hook afterwards.
+// buffer. Counts presented frames (also without a screen) and runs the present hooks.
 void PresentFrame();
 // Frames presented so far (the first present is frame 1).
 int32_t PresentedFrames();
 // Called right after every present with the frame's number (the test harness uses it).
 void SetPresentHook(void (*hook)(int32_t frame));
+// Called with the coming frame's number once the picture is in the window and before it is
+// shown; SaveWindowPng works there.
+void SetBeforePresentHook(void (*hook)(int32_t frame));
 
-// Writes the back buffer as a PNG file (test harness). Returns false on failure.
+// Writes the back buffer as a PNG file. Returns false on failure.
 bool SaveBackBufferPng(const std::string& path);
+// Writes what the window shows as a PNG file (only from the before-present hook).
+bool SaveWindowPng(const std::string& path);
 
 // Handles at most one pending window message, waiting up to the given time when none is
-// queued. Window messages have no effect on the game.
+// queued. The game itself sees no window message: the close button asks the program to end
+// (WindowCloseRequested), Alt+Enter and F11 switch between window and full screen.
 void WaitWindowMessage(int32_t milliseconds);
-// Empties the window's message queue (all messages are ignored).
+// Handles every pending window message.
 void DrainWindowMessages();
+// True once the window's close button (or the desktop) asked the program to end.
+bool WindowCloseRequested();
+// Switches between the whole display and a window.
+void ToggleFullscreen();
+bool IsFullscreen();
 
 // A modal box with one OK button. Returns false where it could not be shown.
 bool ShowMessageBox(const std::string& title, const std::string& text, int32_t flags);

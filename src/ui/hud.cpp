@@ -14,8 +14,9 @@
 #include "media/text.h"
 
 int32_t tickerOffset = 0;
-const char* const kCreditsTicker =
-    "  QUORVEX IS MADE BY THE QUORVEX TEAM. PLEASE REPORT ANY FAULT YOU FIND TO THE QUORVEX TEAM!|";
+// No wider than the screen (about 1024 of 1280 pixels at the font's own size), so that it has
+// left the screen before it starts again at the right edge.
+const char* const kCreditsTicker = "  QUORVEX IS MADE BY THE QUORVEX TEAM. PLEASE REPORT ANY FAULT YOU FIND!|";
 
 namespace {
 

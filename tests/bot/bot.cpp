@@ -11,10 +11,13 @@
 //   screens  pause and restart, the quit question and continue, a time-out, a second game,
 //            and finally a confirmed quit (the program ends)
 //   tour     every screen once, for screenshots: the credits pages, the title fading in, play
-//            with the display, the pause screen, the map announcement after a restart, the quit
-//            question and, once it is confirmed, the game-over animation
+//            with the display, the pause screen, the map announcement after a restart, play just
+//            before the quit question, the question and, once it is confirmed, the game-over
+//            animation
 //   marathon paint level after level until the game is over (a measure of the demo's difficulty:
-//            notes "level<N>" as each level is reached, and "over")
+//            notes "level<N>" as each level is reached, and "over"; OUTDIR/figures.txt gets a line
+//            per level finished: its size, tiles, the clock at the start and at the end, and the
+//            frames of play it took)
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -372,6 +375,7 @@ void TourScenario() {
       break;
     case 3:  // a little play, then the quit question
       if (InPlay() && ++mark == 30) {
+        Note("beforeQuit");
         Press("ESCAPE");
         NextPhase();
       }
@@ -395,6 +399,21 @@ void TourScenario() {
   }
 }
 
+// The marathon's figures of the level under way.
+struct LevelFigures {
+  int32_t width = 0, height = 0, tiles = 0, clockAtStart = 0, clockNow = 0, framesOfPlay = 0;
+};
+LevelFigures levelFigures;
+FILE* figuresOut = nullptr;
+
+void WriteLevelFigures(int32_t level) {
+  if (!figuresOut || level < 1) return;
+  const LevelFigures& f = levelFigures;
+  std::fprintf(figuresOut, "level %d size %dx%d tiles %d clock %d left %d frames %d\n", level, f.width, f.height, f.tiles,
+               f.clockAtStart, f.clockNow, f.framesOfPlay);
+  std::fflush(figuresOut);
+}
+
 void MarathonScenario() {
   switch (phase) {
     case 0:
@@ -408,8 +427,15 @@ void MarathonScenario() {
       }
       if (!InPlay()) break;
       if (gameState.level != mark && gameState.builtLevel == gameState.level) {
+        WriteLevelFigures(mark);
         mark = gameState.level;
         Note("level" + std::to_string(mark));
+        levelFigures = {gameState.mapWidth, gameState.mapHeight, gameState.tilesLeft, gameState.timeLeft, gameState.timeLeft, 0};
+      }
+      // Completing a level sets the clock to 0: the clock as it stood is that of the frame before.
+      if (gameState.level == mark) {
+        levelFigures.clockNow = gameState.timeLeft;
+        levelFigures.framesOfPlay++;
       }
       if (!(bombStock.size() < 3 && SteerTo(HasBomb)) && !SteerTo(Paintable)) ReleaseAll();
       break;
@@ -444,6 +470,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   replayOut = std::fopen((outDir + "/replay.txt").c_str(), "w");
+  if (scenario == "marathon") figuresOut = std::fopen((outDir + "/figures.txt").c_str(), "w");
   notesOut = std::fopen((outDir + "/notes.txt").c_str(), "w");
   if (!replayOut || !notesOut) {
     std::fprintf(stderr, "bot: cannot write into %s\n", outDir.c_str());

@@ -139,7 +139,8 @@ class BaseDirectory : public ::testing::TestWithParam<std::string> {
     EXPECT_EQ(t["TRANSPARENCY"], "0") << name;
     const std::string image = t["GFXNAME"].empty() ? "dummy.png" : t["GFXNAME"];
     EXPECT_TRUE(ExistsExactly(settings.TOPOGFX + image)) << name << ": " << image;
-    EXPECT_EQ(PngSize(settings.TOPOGFX + image), std::make_pair(40, 40)) << image;
+    // Tiles are drawn at the tile size: images of exactly that size stay crisp.
+    EXPECT_EQ(PngSize(settings.TOPOGFX + image), TileSize()) << image;
     for (int i = 1; i <= 8; ++i) {
       const std::string child = t["CHILD" + std::to_string(i)];
       if (child != "#") {
@@ -149,14 +150,27 @@ class BaseDirectory : public ::testing::TestWithParam<std::string> {
     return t;
   }
 
+  std::pair<int, int> TileSize() const {
+    const int side = static_cast<int>(settings.RESOLUTION);
+    return {side, side};
+  }
+
   bool labyrinth_ = false;
 };
 
 TEST_P(BaseDirectory, ConfigurationSetsTheModeAndDrawing) {
   EXPECT_EQ(settings.WINDOWMODE, 1);
   EXPECT_EQ(gameState.drawWorld, 1);
-  EXPECT_FLOAT_EQ(settings.RESOLUTION, 40.0f);
-  EXPECT_EQ(settings.RESBASEW, 1280);
+  // A 1280 x 720 screen, scaled to the display; the font at its own size; tiles a whole number
+  // of pixels that the screen's sides are multiples of.
+  int32_t width = 0, height = 0;
+  EXPECT_TRUE(ParseScreenSize(settings.SCREENSIZE, width, height)) << settings.SCREENSIZE;
+  EXPECT_EQ(width, 1280);
+  EXPECT_EQ(height, 720);
+  EXPECT_EQ(settings.RESBASEW, width);
+  EXPECT_FLOAT_EQ(settings.RESOLUTION, labyrinth_ ? 80.0f : 40.0f);
+  EXPECT_EQ(width % static_cast<int>(settings.RESOLUTION), 0);
+  EXPECT_EQ(height % static_cast<int>(settings.RESOLUTION), 0);
   EXPECT_EQ(settings.GFXCODEC, ".png");
   EXPECT_EQ(settings.USEEXTENDEDTOPO, 0);
   EXPECT_EQ(labyrinth_, GetParam() == "labyrinth");
@@ -207,7 +221,10 @@ TEST_P(BaseDirectory, PicturesExistAtTheirSizes) {
   EXPECT_TRUE(ExistsExactly(Text(settings.LOADINTROSCREEN)));
   EXPECT_EQ(PngSize(Text(settings.LOADINTROSCREEN)), std::make_pair(1280, 720));
   EXPECT_TRUE(ExistsExactly(settings.CURSOR));
-  EXPECT_EQ(PngSize(settings.CURSOR), std::make_pair(40, 40));
+  // The player is drawn at its image's size: it must fill one cell of the labyrinth.
+  if (labyrinth_) {
+    EXPECT_EQ(PngSize(settings.CURSOR), TileSize());
+  }
   EXPECT_FALSE(List(settings.EGFXPATH, "*.png").empty());
   EXPECT_FALSE(List(Text(settings.SCREGFXPATH), "*.png").empty());
   EXPECT_TRUE(ExistsExactly(settings.TOPOGFX + "dummy.png"));
@@ -239,7 +256,8 @@ TEST_P(BaseDirectory, ObjectsAreCompleteAndNameExistingSounds) {
   std::set<std::string> names;
   int goodies = 0, extraTime = 0, countUp = 0, spinningFoes = 0, glowingFoes = 0;
   for (const auto& [image, d] : objects) {
-    EXPECT_EQ(PngSize(settings.WORLDGFX + image), std::make_pair(40, 40)) << image;
+    // Foes are drawn at their image's size and pick-ups fitted to a cell: both one tile.
+    EXPECT_EQ(PngSize(settings.WORLDGFX + image), TileSize()) << image;
     const std::string name = d.count("DGFXNAME") ? d.at("DGFXNAME") : "";
     if (!name.empty() && name != "#") {
       EXPECT_TRUE(names.insert(name).second) << "two objects named " << name;

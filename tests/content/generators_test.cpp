@@ -142,8 +142,8 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 
 TEST(Determinism, GeneratorsGiveTheSameBytesAsTheCommittedContent) {
   const std::string base = std::string(QUORVEX_SOURCE_DIR) + "/content/labyrinth/DATA/";
-  const std::vector<uint8_t> tile = DrawLabTile(LabTile::FixedBlue).EncodePng(false, true);
-  EXPECT_EQ(tile, DrawLabTile(LabTile::FixedBlue).EncodePng(false, true));
+  const std::vector<uint8_t> tile = DrawLabTile(LabTile::FixedBlue).Magnified(kLabyrinthMagnification).EncodePng(false, true);
+  EXPECT_EQ(tile, DrawLabTile(LabTile::FixedBlue).Magnified(kLabyrinthMagnification).EncodePng(false, true));
   EXPECT_EQ(tile, ReadFile(base + "TOPO/fixed_blue.png")) << "content/ is out of date: run scripts/make-content";
 
   const std::vector<uint8_t> glyph = DrawGlyph('Q').EncodePng(true);

@@ -121,6 +121,26 @@ TEST_F(SettingsTest, StoredButUnusedKeysAreKept) {
   EXPECT_EQ(settings.MENUMUSIC, "menu.ogg");
 }
 
+TEST(ScreenSize, WidthByHeightWithinLimitsElseNothing) {
+  const struct {
+    const char* text;
+    bool valid;
+    int32_t width, height;
+  } cases[] = {
+      {"1280x720", true, 1280, 720},   {" 640 X 360 ", true, 640, 360}, {"16x16", true, 16, 16},
+      {"8192x8192", true, 8192, 8192}, {"15x720", false, 0, 0},        {"1280x8193", false, 0, 0},
+      {"1280", false, 0, 0},           {"1280x", false, 0, 0},          {"x720", false, 0, 0},
+      {"1280x720x3", false, 0, 0},     {"-1280x720", false, 0, 0},      {"1280.5x720", false, 0, 0},
+      {"99999999999x720", false, 0, 0}, {"", false, 0, 0},              {"1280*720", false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    int32_t width = 0, height = 0;
+    EXPECT_EQ(ParseScreenSize(c.text, width, height), c.valid) << "'" << c.text << "'";
+    EXPECT_EQ(width, c.width) << "'" << c.text << "'";
+    EXPECT_EQ(height, c.height) << "'" << c.text << "'";
+  }
+}
+
 TEST_F(SettingsTest, MissingFileIsReported) { EXPECT_FALSE(ReadSettingsFile(dir_ / "nothing/ini.txt")); }
 
 }  // namespace

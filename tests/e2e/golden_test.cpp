@@ -93,9 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
     Replays, Golden,
     ::testing::Values(
         GoldenCase{"mini-walk", "mini", "MAXFOE\n3\n", "640x480", {60, 120, 200}, {120, 200}},
-        GoldenCase{"demo-level", "labyrinth", "", "640x480", {10, 143, 187}, {}},
-        GoldenCase{"demo-bomb", "labyrinth", "", "640x480", {10, 206, 298, 299, 1557, 1590}, {}},
-        GoldenCase{"demo-screens", "labyrinth", "", "640x480", {36, 82, 92, 1863, 1896, 1938, 1943}, {}},
+        GoldenCase{"demo-level", "labyrinth", "", "640x480", {10, 395, 466}, {}},
+        GoldenCase{"demo-bomb", "labyrinth", "", "640x480", {10, 478, 709, 710, 1283, 1348}, {}},
+        GoldenCase{"demo-screens", "labyrinth", "", "640x480", {36, 116, 126, 994, 1059, 1134, 1139}, {}},
         GoldenCase{"world-walk", "world", "", "1280x720", {90, 1100}, {}}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) {
       std::string name = info.param.name;

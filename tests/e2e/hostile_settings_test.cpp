@@ -24,7 +24,8 @@ INSTANTIATE_TEST_SUITE_P(Values, HostileSettings,
                                            "FULLSCREENZOOM\n1e9", "FULLSCREENZOOM\n-1", "FULLSCREENZOOM\nnan",
                                            "FULLSCREENZOOM\n0", "WORLDREFRESH\n-5", "MULTITASK\n2147483647",
                                            "LABSWITCH\n-2147483648", "WORLDRANDOM\n-2147483648",
-                                           "GFXCODEC\n", "WINDOWMODE\n0", "USESELFCREATEBASE\n513"),
+                                           "GFXCODEC\n", "WINDOWMODE\n0", "USESELFCREATEBASE\n513",
+                                           "SCREENSIZE\n16x16", "SCREENSIZE\n4096x16", "SCREENSIZE\nbanana"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return TestName(info.param); });
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Drawing end to end: a real window under X, quads drawn into the back buffer, and the pixels
-// checked in the PNG that SaveBackBufferPng writes (read back here with libpng).
+// checked in the PNG that SaveBackBufferPng writes (read back here with libpng); then the back
+// buffer scaled into windows of other sizes, and the window's own messages.
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "media/clock.h"
+#include "media/input.h"
 #include "support/sample_files.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
@@ -295,6 +298,149 @@ TEST_F(Screen, PresentCountsFramesFromOneAndCallsTheHookAfterEach) {
   EXPECT_EQ(hookFrames[2], 3);
   EXPECT_EQ(MillisecondsSinceStart() - start, 48u) << "fast mode: 16 virtual ms a frame";
   SetPresentHook(nullptr);
+}
+
+// The screen scaled into windows of other sizes and shapes: the picture as the window shows it.
+std::string windowShotPath;
+void SaveWindowShot(int32_t) { ASSERT_TRUE(SaveWindowPng(windowShotPath)); }
+
+Shot ReadShot(const std::string& path) {
+  Shot shot;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return shot;
+  image.format = PNG_FORMAT_RGB;
+  shot.width = static_cast<int>(image.width);
+  shot.height = static_cast<int>(image.height);
+  shot.rgb.resize(PNG_IMAGE_SIZE(image));
+  png_image_finish_read(&image, nullptr, shot.rgb.data(), 0, nullptr);
+  return shot;
+}
+
+class ScaledScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no DISPLAY: the drawing tests need an X server (xvfb-run)";
+    SetFastMode(true);
+  }
+  void TearDown() override {
+    EndVideo();
+    SetWindowedSize(0, 0);
+    SetFastMode(false);
+  }
+  TempDir dir;
+};
+
+TEST_F(ScaledScreen, TheScreenFillsTheWindowInItsOwnShapeWithCrispPixels) {
+  struct Case {
+    int windowW, windowH;
+    int area[4];  // where the 320 x 240 screen lands
+  };
+  const Case cases[] = {
+      {320, 240, {0, 0, 320, 240}},  // as it is
+      {640, 480, {0, 0, 640, 480}},  // twice: every pixel a 2 x 2 block
+      {800, 480, {80, 0, 640, 480}}, // wider: black bars left and right
+      {640, 600, {0, 60, 640, 480}}, // taller: black bars above and below
+      {480, 360, {0, 0, 480, 360}},  // one and a half: enlarged twice, then smoothed down
+      {160, 120, {0, 0, 160, 120}},  // smaller: smoothed
+  };
+  windowShotPath = dir / "window.png";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.windowW) + "x" + std::to_string(c.windowH));
+    SetWindowedSize(c.windowW, c.windowH);
+    ASSERT_NE(CreateMainWindow(0, 0, 320, 240, "quorvex test"), 0);
+    ASSERT_NE(OpenScreenInWindow(1, 0, 0, 320, 240, 1, 0, 0), 0);
+    // Dark grey left, white from column 161 on (an edge that whole factors only put on a pixel's
+    // border), one red pixel at (10, 10).
+    ClearBackBuffer(Colour({40, 40, 40}));
+    FillBox(161, 0, 159, 240, Colour({255, 255, 255}));
+    FillBox(10, 10, 1, 1, Colour({255, 0, 0}));
+    SetBeforePresentHook(SaveWindowShot);
+    PresentFrame();
+    SetBeforePresentHook(nullptr);
+    int32_t area[4];
+    PresentArea(area);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(area[i], c.area[i]) << "area value " << i;
+    const Shot shot = ReadShot(windowShotPath);
+    ASSERT_EQ(shot.width, c.windowW);
+    ASSERT_EQ(shot.height, c.windowH);
+    const int x0 = c.area[0], y0 = c.area[1], w = c.area[2], h = c.area[3];
+    // Bars are black; the picture's corners have their colours.
+    if (x0 > 0) {
+      EXPECT_EQ(shot.At(x0 - 1, y0 + h / 2), (Rgb{0, 0, 0}));
+      EXPECT_EQ(shot.At(x0 + w, y0 + h / 2), (Rgb{0, 0, 0}));
+    }
+    if (y0 > 0) {
+      EXPECT_EQ(shot.At(x0 + w / 2, y0 - 1), (Rgb{0, 0, 0}));
+      EXPECT_EQ(shot.At(x0 + w / 2, y0 + h), (Rgb{0, 0, 0}));
+    }
+    EXPECT_EQ(shot.At(x0 + 1, y0 + h - 2), (Rgb{40, 40, 40}));
+    EXPECT_EQ(shot.At(x0 + w - 2, y0 + 1), (Rgb{255, 255, 255}));
+    // The edge between the halves: sharp at whole factors, at most one blended column when
+    // enlarged by one and a half; smoothed when the window is smaller.
+    int blended = 0;
+    for (int x = x0; x < x0 + w; x++) {
+      const Rgb p = shot.At(x, y0 + h - 2);
+      blended += !(p == Rgb{40, 40, 40}) && !(p == Rgb{255, 255, 255});
+    }
+    const bool whole = w % 320 == 0;
+    EXPECT_EQ(blended > 0, !whole) << blended << " blended columns";
+    EXPECT_LE(blended, 2);
+    if (whole) {
+      const int k = w / 320;
+      for (int y = 0; y < k; y++)
+        for (int x = 0; x < k; x++) EXPECT_EQ(shot.At(x0 + 10 * k + x, y0 + 10 * k + y), (Rgb{255, 0, 0}));
+      EXPECT_EQ(shot.At(x0 + 11 * k, y0 + 10 * k), (Rgb{40, 40, 40}));
+      EXPECT_EQ(shot.At(x0 + 10 * k, y0 + 11 * k), (Rgb{40, 40, 40}));
+    }
+  }
+}
+
+TEST_F(ScaledScreen, TheCloseButtonAsksToEndAndAltEnterOrF11SwitchTheFullScreen) {
+  SetWindowedSize(320, 240);
+  ASSERT_NE(CreateMainWindow(0, 0, 320, 240, "quorvex test"), 0);
+  ASSERT_NE(OpenScreenInWindow(1, 0, 0, 320, 240, 1, 0, 0), 0);
+  ASSERT_TRUE(StartMouse());
+  auto key = [](SDL_Keycode sym, Uint16 mod) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+    DrainWindowMessages();
+  };
+  // In a window the pointer stays the desktop's: shown and free.
+  PollMouse();
+  EXPECT_FALSE(IsFullscreen());
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  key(SDLK_F11, KMOD_NONE);
+  EXPECT_TRUE(IsFullscreen()) << "F11";
+  PollMouse();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << "hidden on the full screen";
+  key(SDLK_RETURN, KMOD_LALT);
+  EXPECT_FALSE(IsFullscreen()) << "Alt+Enter";
+  PollMouse();
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  key(SDLK_RETURN, KMOD_NONE);
+  EXPECT_FALSE(IsFullscreen()) << "Enter alone does nothing";
+
+  EXPECT_FALSE(WindowCloseRequested());
+  DrainWindowMessages();
+  SDL_Event close{};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  SDL_PushEvent(&close);
+  WaitWindowMessage(1);
+  EXPECT_TRUE(WindowCloseRequested());
+  ASSERT_NE(CreateMainWindow(0, 0, 320, 240, "quorvex test"), 0);
+  EXPECT_FALSE(WindowCloseRequested()) << "a new window starts afresh";
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  DrainWindowMessages();
+  EXPECT_TRUE(WindowCloseRequested());
+  EndMouse();
 }
 
 }  // namespace

@@ -97,6 +97,53 @@ TEST_F(InputMapTest, JoypadFirstButtonDecidesVerticalAxisWinsKeyboardIgnored) {
   }
 }
 
+// A pad SDL knows the layout of, through the media layer's mapping onto the joypad's numbers: the
+// table in the README.
+TEST_F(InputMapTest, AGameControllerPlaysByItsStandardLayout) {
+  const struct {
+    const char* what;
+    std::vector<ControllerButton> held;
+    int32_t stickX, stickY;
+    int8_t direction;
+    int32_t command;
+  } cases[] = {
+      {"Start pauses, and starts from the title", {kPadStart}, 0, 0, kDirNone, kCmdPause},
+      {"A fires a bomb", {kPadA}, 0, 0, kDirNone, kCmdBomb},
+      {"Back asks whether to quit", {kPadBack}, 0, 0, kDirNone, kCmdQuit},
+      {"X is the X choice", {kPadX}, 0, 0, kDirNone, kCmdX},
+      {"B is the B choice", {kPadB}, 0, 0, kDirNone, kCmdB},
+      {"Y does nothing", {kPadY}, 0, 0, kDirNone, 5},
+      {"Guide is left to the system", {kPadGuide}, 0, 0, kDirNone, kCmdNone},
+      {"shoulders do nothing", {kPadLeftShoulder, kPadRightShoulder}, 0, 0, kDirNone, 12},
+      {"D-pad up", {kPadUp}, 0, 0, kDirUp, kCmdNone},
+      {"D-pad down", {kPadDown}, 0, 0, kDirDown, kCmdNone},
+      {"D-pad left", {kPadLeft}, 0, 0, kDirLeft, kCmdNone},
+      {"D-pad right, with A", {kPadRight, kPadA}, 0, 0, kDirRight, kCmdBomb},
+      {"the stick walks", {}, 32767, 0, kDirRight, kCmdNone},
+      {"the stick's vertical wins", {}, -32768, -20000, kDirUp, kCmdNone},
+      {"inside the dead zone", {}, 16000, -16000, kDirNone, kCmdNone},
+      {"the D-pad wins over the stick", {kPadLeft}, 32767, 0, kDirLeft, kCmdNone},
+      {"X before Start", {kPadStart, kPadX}, 0, 0, kDirNone, kCmdX},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ControllerInput in;
+    for (ControllerButton b : c.held) in.buttons[b] = true;
+    in.stickX = c.stickX;
+    in.stickY = c.stickY;
+    const JoypadState pad = ControllerToJoypad(in);
+    Keys buttons;
+    for (int32_t b = 1; b <= 32; b++)
+      if (pad.buttons[b - 1]) buttons.push_back(b);
+    Joypad(pad.x, pad.y, buttons);
+    bombKeyState = 1;
+    ReadControls();
+    EXPECT_EQ(currentDirection, c.direction);
+    EXPECT_EQ(currentCommand, c.command);
+    EXPECT_EQ(ReadMenuCommand(), c.command);
+  }
+}
+
 TEST_F(InputMapTest, MovementCadenceFollowsTheThreshold) {
   for (const int32_t threshold : {0, 5, 255}) {  // CURSORSPEED 255, 250 and 0
     settings.CURSORSPEED = threshold;

@@ -1,5 +1,7 @@
 #include "base_data.h"
 
+#include "sprites.h"
+
 namespace gen {
 
 namespace {
@@ -16,10 +18,12 @@ PairFile Configuration(BaseKind kind) {
   f.Comment(lab ? "Quorvex: the labyrinth game. Key lines, then value lines; unknown keys like this one are skipped."
                 : "Quorvex: the island, a prepared world to walk. Key lines, then value lines; unknown keys are skipped.");
   f.Add("APPNAME", lab ? "Quorvex" : "Quorvex - The Island");
-  f.Comment("Drawing: 40-pixel tiles, the font drawn at its own size on a 1280-pixel-wide screen.");
+  f.Comment(lab ? "Drawing: a 1280 x 720 screen, scaled to the display; 80-pixel tiles (16 x 9 on screen), the font at its own size."
+                : "Drawing: a 1280 x 720 screen, scaled to the display; 40-pixel tiles (32 x 18 on screen), the font at its own size.");
+  f.Add("SCREENSIZE", "1280x720");
   f.Add("WINDOWMODE", 1);
   f.Add("USESPRITE3D", 1);
-  f.Add("RESOLUTION", "40.0");
+  f.Add("RESOLUTION", std::to_string(kTileSize * (lab ? kLabyrinthMagnification : 1)) + ".0");
   f.Add("RESBASEW", 1280);
   f.Add("FULLSCREENZOOM", "1.0");
   f.Add("SMOOTH", 0);
@@ -56,8 +60,10 @@ PairFile Configuration(BaseKind kind) {
   f.Comment("The player moves a cell every 7 frames while a direction is held (about 9 cells a second).");
   f.Add("CURSORSPEED", 249);
   f.Add("GAMEMODE", "DEFAULT");
-  if (lab) f.Comment("The seed gives a first level of 15 x 10 cells with two foes, a clock and a cherry.");
-  f.Add("WORLDRANDOM", 31337);
+  if (lab)
+    f.Comment("The seed gives a first level of 18 x 9 cells with two foes that fills the screen, its top and bottom "
+              "rows walls under the display's texts; levels 2 to 5 are 15 x 12, 18 x 17, 21 x 22 and 23 x 16.");
+  f.Add("WORLDRANDOM", lab ? 1695 : 31337);
   f.Add("APPENTRY", Layout::kMaps);
   f.Add("APPSTART", lab ? "LAB" : "ISLAND");
   f.Add("SELFCREATEBASE", Layout::kLabyrinthBase);

@@ -11,6 +11,11 @@ namespace gen {
 
 enum class BaseKind { Labyrinth, World };
 
+// The labyrinth is drawn at twice the size of its art: 80-pixel tiles on a 1280 x 720 screen,
+// every art pixel a 2 x 2 block (tiles, objects and the player), so that the pictures stay crisp
+// when the screen is scaled by whole factors. The world keeps its art's own 40 pixels.
+constexpr int kLabyrinthMagnification = 2;
+
 // The directory layout, shared by both bases (backslash paths as the data writes them).
 struct Layout {
   static constexpr const char* kSounds = "DATA\\SFX\\";

@@ -196,6 +196,13 @@ void Canvas::Draw(const Canvas& source, int x, int y, int scale) {
     }
 }
 
+Canvas Canvas::Magnified(int factor) const {
+  Canvas out(width_ * factor, height_ * factor);
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x) out.At(x, y) = At(x / factor, y / factor);
+  return out;
+}
+
 void Canvas::Outline(const Color& c, int thickness) {
   for (int pass = 0; pass < thickness; ++pass) {
     std::vector<bool> solid(pixels_.size());

@@ -81,6 +81,8 @@ class Canvas {
   void Glow(float cx, float cy, float radius, const Color& c, float strength = 1.0f);
   // Draws another canvas at a position, source-over, optionally magnified (nearest neighbour).
   void Draw(const Canvas& source, int x, int y, int scale = 1);
+  // A copy with every pixel repeated factor x factor times (nearest neighbour, exact).
+  Canvas Magnified(int factor) const;
   // Transparent pixels next to (4-neighbour) opaque ones become the outline colour.
   void Outline(const Color& c, int thickness = 1);
   // Every opacity becomes 0 or 1 (for images whose transparency is a colour key).

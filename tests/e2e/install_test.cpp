@@ -1,0 +1,51 @@
+// The game as a player gets it: `cmake --install` into a staging directory, then the installed
+// game started from another directory with no --data finds its installed data, and the desktop
+// entries and the manual page pass their checkers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/game_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Install, TheStagedGameRunsFromAnotherDirectoryWithItsDesktopFilesAndManualPage) {
+  TempDir stage, elsewhere;
+  const std::string build = fs::path(QUORVEX_BINARY).parent_path().string();
+  std::string output;
+  ASSERT_EQ(RunCommand("cmake --install '" + build + "' --prefix '" + stage.Path() + "'", output), 0) << output;
+  for (const char* file : {"bin/quorvex", "share/quorvex/labyrinth/DATA/ini.txt", "share/quorvex/world/DATA/ini.txt",
+                           "share/quorvex/world/DATA/MAPS/ISLAND.ai42", "share/applications/quorvex.desktop",
+                           "share/applications/quorvex-world.desktop", "share/icons/hicolor/48x48/apps/quorvex.png",
+                           "share/icons/hicolor/256x256/apps/quorvex.png", "share/man/man6/quorvex.6",
+                           "share/doc/quorvex/README.md", "share/doc/quorvex/CONTENT", "share/doc/quorvex/LICENSE"})
+    EXPECT_TRUE(fs::is_regular_file(stage / file)) << file << " is not installed";
+
+  // Nothing in the XDG directories: the game finds the bases beside itself, in ../share/quorvex.
+  const std::string environment = "cd '" + elsewhere.Path() + "' && env HOME='" + elsewhere.Path() + "' XDG_DATA_HOME='" +
+                                  elsewhere / "none" + "' XDG_DATA_DIRS='" + elsewhere / "none" +
+                                  "' SDL_AUDIODRIVER=dummy timeout 300 '" + stage / "bin/quorvex" + "' --fast --frames 40 ";
+  for (const bool world : {false, true}) {
+    SCOPED_TRACE(world ? "world" : "labyrinth");
+    const std::string dump = elsewhere / (world ? "world.json" : "labyrinth.json");
+    ASSERT_EQ(RunCommand(environment + (world ? "--world " : "") + "--windowed 640x360 --dump 40:'" + dump + "'", output), 0)
+        << output;
+    const JsonValue state = ReadDump(dump);
+    EXPECT_EQ(state["screenWidth"].Int(), 1280) << "the demo draws a 1280 x 720 screen, whatever the window";
+    EXPECT_EQ(state["tileWidth"].Int(), world ? 40 : 80);
+  }
+
+  for (const char* entry : {"quorvex.desktop", "quorvex-world.desktop"}) {
+    EXPECT_EQ(RunCommand("desktop-file-validate '" + stage / ("share/applications/" + std::string(entry)) + "'", output), 0) << entry << ": " << output;
+    EXPECT_EQ(output, "") << entry;
+  }
+  const std::string page = stage / "share/man/man6/quorvex.6";
+  EXPECT_EQ(RunCommand("groff -man -t -ww -z '" + page + "'", output), 0) << output;
+  EXPECT_EQ(output, "") << "the manual page has warnings";
+  EXPECT_EQ(RunCommand("MANWIDTH=80 man -l '" + page + "'", output), 0) << output;
+  EXPECT_NE(output.find("quorvex - labyrinth arcade game"), std::string::npos) << output;
+}
+
+}  // namespace
