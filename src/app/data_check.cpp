@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 
+#include "app/data_lookup.h"
 #include "app/main_loop.h"
 #include "core/error_report.h"
 #include "core/game_state.h"
@@ -605,6 +606,11 @@ void Checker::CheckSettingFormats() {
         Warning(at, key + " " + Quote(value) + " is not a whole number: the game reads " + reads + " (write a whole number)");
       else if (kind == SettingKind::kFlag && TextToInteger(value) != 0 && TextToInteger(value) != 1)
         Warning(at, key + " " + Quote(value) + " is a flag: the game keeps the low 8 bits and reads " + reads + " (write 0 or 1)");
+    } else if (key == "SCREENSIZE") {
+      int32_t width = 0, height = 0;
+      if (!value.empty() && !ParseScreenSize(value, width, height))
+        Error(at, key + " " + Quote(value) + " is not a screen size: the game draws for the desktop's size instead "
+                        "(write WIDTHxHEIGHT, such as 1280x720, each side 16 to 8192)");
     } else if (kind == SettingKind::kFloat) {
       const std::string reads = FloatText(TextToFloat(value));
       if (!HasDigits(value) || !std::isfinite(TextToFloat(value)))
@@ -1328,17 +1334,34 @@ bool WantsDataCheck(int argc, char** argv) {
 
 int RunDataCheck(int argc, char** argv) {
   std::string directory;
-  bool given = false;
+  bool given = false, world = false;
   for (int i = 1; i < argc; i++) {
     const std::string option = argv[i];
     if (option == "--check") continue;
+    if (option == "--world") {
+      world = true;
+      continue;
+    }
     if (option == "--data" && i + 1 < argc && !given) {
       directory = argv[++i];
       given = true;
       continue;
     }
-    std::fprintf(stderr, "quorvex: --check takes only --data DIR (the base directory to check), not %s\n", option.c_str());
+    std::fprintf(stderr, "quorvex: --check takes only --data DIR or --world (the base directory to check), not %s\n", option.c_str());
     return 2;
+  }
+  if (!given) {
+    // The data the game itself would play: the current directory, else the installed base.
+    const std::string start = CurrentDirectory();
+    std::string notFound;
+    if (!EnterInstalledData(world, notFound)) {
+      std::printf("%s\nquorvex --check: no data to check\n", notFound.c_str());
+      return 1;
+    }
+    if (CurrentDirectory() != start) {
+      directory = CurrentDirectory();
+      given = true;
+    }
   }
   const std::string shownDirectory = given ? directory : ".";
   if (given && ::chdir(directory.c_str()) != 0) {

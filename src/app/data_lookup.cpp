@@ -62,8 +62,7 @@ std::vector<DataPlace> DataPlaces(const DataSearch& search) {
   return places;
 }
 
-void ChooseBaseDirectory() {
-  if (!harnessOptions.dataDirectory.empty()) return;
+bool EnterInstalledData(bool world, std::string& notFound) {
   DataSearch search;
   search.currentDirectory = CurrentDirectory();
   search.dataHome = Environment("XDG_DATA_HOME");
@@ -72,16 +71,23 @@ void ChooseBaseDirectory() {
   std::error_code error;
   const fs::path program = fs::read_symlink("/proc/self/exe", error);
   if (!error) search.programDirectory = program.parent_path().string();
-  search.world = harnessOptions.world;
+  search.world = world;
 
   const std::vector<DataPlace> places = DataPlaces(search);
   for (const DataPlace& place : places) {
     if (!HoldsData(place.directory)) continue;
-    if (place.directory == WithSlash(search.currentDirectory) || ::chdir(place.directory.c_str()) == 0) return;
+    if (place.directory == WithSlash(search.currentDirectory) || ::chdir(place.directory.c_str()) == 0) return true;
   }
-  std::string text = "No game data found. DATA/ini.txt was looked for in:\n";
-  for (const DataPlace& place : places) text += "  " + place.directory + " (" + place.origin + ")\n";
-  text += "Start the game with --data DIR, DIR being a base directory that holds DATA/ini.txt.";
+  notFound = "No game data found. DATA/ini.txt was looked for in:\n";
+  for (const DataPlace& place : places) notFound += "  " + place.directory + " (" + place.origin + ")\n";
+  notFound += "Start the game with --data DIR, DIR being a base directory that holds DATA/ini.txt.";
+  return false;
+}
+
+void ChooseBaseDirectory() {
+  if (!harnessOptions.dataDirectory.empty()) return;
+  std::string text;
+  if (EnterInstalledData(harnessOptions.world, text)) return;
   std::fprintf(stderr, "quorvex: %s\n", text.c_str());
   std::fflush(stderr);
   if (!harnessOptions.fast) ShowMessageBox("ERROR ", text, 0);

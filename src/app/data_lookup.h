@@ -27,6 +27,11 @@ struct DataPlace {
 // tried first, except for the world base.
 std::vector<DataPlace> DataPlaces(const DataSearch& search);
 
+// Changes into the first place of DataPlaces (for this process) that holds DATA/ini.txt.
+// When none does, returns false and gives in `notFound` where it looked and how to point the
+// game at its data.
+bool EnterInstalledData(bool world, std::string& notFound);
+
 // Without --data: changes into the first place that holds DATA/ini.txt. When none does, says
 // where it looked and how to point the game at its data, and ends the program (status 1).
 void ChooseBaseDirectory();

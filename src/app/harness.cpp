@@ -134,6 +134,8 @@ std::string QuorvexHelpText() {
          "                        (Alt+Enter or F11 switches between the two while playing)\n"
          "  --world               walk the world map instead of the labyrinth game\n"
          "  --data DIR            play the data in DIR, a base directory holding DATA/ini.txt\n"
+         "  --check               check the data (the --data DIR, or the data the game would play)\n"
+         "                        and name every mistake in it, one line each; exit 1 when any\n"
          "  -h, --help            show this help and exit\n"
          "  --version             show the version and exit\n"
          "\n"

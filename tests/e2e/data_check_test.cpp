@@ -264,6 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
                 At("labyrinth", "ini.txt", "timer.ogg", "error"), "did you mean timer.ogg?"},
         Mistake{"the world drawn by neither key", "labyrinth", [](const std::string& d) { Append(d + "ini.txt", "USESPRITE3D\r\n0\r\n"); },
                 At("labyrinth", "ini.txt", "", "error"), "never drawn"},
+        Mistake{"a screen size in words", "labyrinth", [](const std::string& d) { SetValue(d + "ini.txt", "SCREENSIZE", "1280 by 720"); },
+                At("labyrinth", "ini.txt", "1280x720", "error"), "is not a screen size"},
         Mistake{"a labyrinth size the game clamps", "labyrinth", [](const std::string& d) { SetValue(d + "ini.txt", "MAPSIZE", "5000"); },
                 At("labyrinth", "ini.txt", "64", "warning"), "1024"},
         Mistake{"no CURSORSPEED", "labyrinth", [](const std::string& d) { RemovePair(d + "ini.txt", "CURSORSPEED"); },

@@ -79,7 +79,7 @@ TEST(CommandLine, HelpAndVersionAnswerAndExitWithZero) {
   EXPECT_EQ(output.rfind("quorvex ", 0), 0u) << output;
   EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
   EXPECT_EQ(RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY " QUORVEX_BINARY " --help", output), 0);
-  for (const char* option : {"--fullscreen", "--window ", "--world", "--data DIR", "--help", "--version", "--windowed WxH", "--fast",
+  for (const char* option : {"--fullscreen", "--window ", "--world", "--data DIR", "--check", "--help", "--version", "--windowed WxH", "--fast",
                              "--frames N", "--replay FILE", "--record FILE", "--screenshot N:FILE", "--dump N:FILE", "Alt+Enter"})
     EXPECT_NE(output.find(option), std::string::npos) << option << " is not in the help";
   EXPECT_LT(output.find("Playing:"), output.find("Testing and bug reports:"));
