@@ -99,12 +99,16 @@ void WorldStep() {
 void GameStep() {
   BeginQuads();
   if (gameState.drawWorld == 1) WorldStep();
+  bool levelWon = false;
   if (gameState.tilesLeft < 1) {
     gameState.levelStartScore = gameState.score;
     CompleteLevel();
+    // A labyrinth level won goes on to the next one even when this step ends a clock second.
+    // The world completes a level at every step and keeps its time-out a second after its start.
+    levelWon = labyrinthMode;
   }
   EndQuads();
-  TimerFrame(-1);
+  TimerFrame(-1, levelWon);
   PresentFrame();
   if (gameState.screenState == 21) ShowGameOver();
 }
