@@ -164,6 +164,7 @@ void ResetAllState() {
   FreeObjectDefinitions();
   FreeAssets();
   ResetScreenFont();
+  ForgetDirectories();
   SetErrorBoxEnabled(true);
   labyrinthMode = false;
   ConnectLayers();
