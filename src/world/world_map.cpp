@@ -71,7 +71,7 @@ void LoadWorldCells(int32_t file, int32_t width, int32_t height) {
       cell->tileName = name;
       cell->inMap = 1;
       if (gameState.drawWorld == 1) {
-        LoadTileDefinition(x, y, TileDirectory() + name);
+        LoadNamedTile(x, y, name);
         BindTileGraphic(x, y, cell->gfxName);
         SpawnTileChildren(x, y);
       }

@@ -91,4 +91,14 @@ TEST_F(WorldMap, OversizedMapsAreCutToTheGrid) {
   EXPECT_EQ(tileMap.Find(0, 0)->tileName, "123");
 }
 
+// A cell naming a device is a missing tile, so the load ends (the line reader would find a
+// line at every zero byte of /dev/zero, and its end would never come).
+TEST_F(WorldMap, CellsNamingDevicesAreMissingTilesAndTheLoadEnds) {
+  WriteCells(0, 1, {"../../../../../../../../../../../..", "/dev", "/zero", "12", "0", "7"});
+  LoadWorld();
+  EXPECT_EQ(tileMap.Find(0, 0)->tileName, "../../../../../../../../../../../../dev/zero");
+  EXPECT_EQ(tileMap.Find(0, 0)->alpha, 0);
+  EXPECT_EQ(tileMap.Find(0, 1)->useCollision, 1);
+}
+
 }  // namespace
