@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "app/harness.h"
 #include "core/error_report.h"
@@ -170,8 +171,9 @@ void ResetAllState() {
   ConnectLayers();
 }
 
-void Main() {
-  CatchStopSignals();
+namespace {
+
+[[noreturn]] void StartAndPlay() {
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
@@ -194,4 +196,19 @@ void Main() {
     LoadWorld();
   }
   for (;;) MainLoopPass();
+}
+
+}  // namespace
+
+void Main() {
+  CatchStopSignals();
+  // The loaders refuse what would not fit; should memory still run out, the program ends with a
+  // message instead of an uncaught exception.
+  try {
+    StartAndPlay();
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "quorvex: out of memory\n");
+    ReleaseServices();
+    std::exit(1);
+  }
 }
