@@ -2,6 +2,8 @@
 // hundred frames (under the sanitizers too) and must end normally at its frame limit.
 #include <gtest/gtest.h>
 
+#include <png.h>
+
 #include "support/game_run.h"
 #include "support/sample_files.h"
 
@@ -71,6 +73,11 @@ std::string WavClaimingGigabytes() {
 // An 8-bit mono WAV of two hours at 1000 Hz (7.2 MB).
 std::string HoursOfSound() { return AsString(MakeWav(1, 1000, 8, Bytes(1000 * 60 * 60 * 2, 0x80))); }
 
+// An 8192 x 8192 PNG of one colour: 64 KB on disk, 256 MB decoded.
+std::string HugePlainPng() {
+  return AsString(EncodePng(8192, 8192, PNG_COLOR_TYPE_PALETTE, 8, Bytes(size_t{8192} * 8192, 0), {200, 40, 40}));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileData,
     ::testing::Values(BrokenFile{"a truncated tile graphic", "DATA/TOPO/LAB_FLOOR.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
@@ -85,7 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenFile{"a player image that is no image", "DATA/player.png", AllBytes()},
                       BrokenFile{"music that is no music", "DATA/MUSIC/tune.ogg", AllBytes()},
                       BrokenFile{"a WAV whose data chunk claims 2.9 GB", "DATA/SFX/claims.ogg", WavClaimingGigabytes()},
-                      BrokenFile{"two hours of 8-bit sound at 1000 Hz", "DATA/SFX/hours.ogg", "", "", HoursOfSound}),
+                      BrokenFile{"two hours of 8-bit sound at 1000 Hz", "DATA/SFX/hours.ogg", "", "", HoursOfSound},
+                      BrokenFile{"an 8192 x 8192 floating image 51 times", "DATA/EFX/huge.png", "",
+                                 "EGFXPATH\nDATA\\EFX\\\nEGFXMAX\n50\n", HugePlainPng}),
     [](const ::testing::TestParamInfo<BrokenFile>& info) { return TestName(info.param.what); });
 
 }  // namespace
