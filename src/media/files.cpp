@@ -38,6 +38,7 @@ struct Listing {
 struct DirectoryContents {
   bool readable = false;
   Entries entries;
+  std::unordered_map<std::string, size_t> byName;
   std::unordered_map<std::string, size_t> firstByCapitals;
 };
 
@@ -94,13 +95,18 @@ bool ReadDirectory(const std::string& dir, Entries& out) {
   return true;
 }
 
-const DirectoryContents& ContentsOf(const std::string& dir) {
+// The contents of a directory (given with or without its trailing "/"), read once.
+const DirectoryContents& ContentsOf(std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (dir.empty()) dir = ".";
   auto found = directoryCache.find(dir);
   if (found != directoryCache.end()) return *found->second;
   auto contents = std::make_unique<DirectoryContents>();
   contents->readable = ReadDirectory(dir, contents->entries);
-  for (size_t i = 0; i < contents->entries.size(); i++)
+  for (size_t i = 0; i < contents->entries.size(); i++) {
+    contents->byName.emplace(contents->entries[i].first, i);
     contents->firstByCapitals.emplace(Capitals(contents->entries[i].first), i);
+  }
   return *directoryCache.emplace(dir, std::move(contents)).first->second;
 }
 
@@ -148,9 +154,35 @@ std::string NativePath(const std::string& path) {
   return out;
 }
 
-std::string ResolvePath(const std::string& path) {
+namespace {
+
+// Resolves a path as ResolvePath does; `exists` tells whether it names something on the disk.
+// A name in a directory already read is looked up in its listing alone, without asking the disk:
+// that is what keeps a map of many unknown tile names fast.
+std::string Resolve(const std::string& path, bool& exists) {
   const std::string native = NativePath(path);
-  if (native.empty() || PathExists(native)) return native;
+  exists = false;
+  if (native.empty()) return native;
+  const size_t lastSlash = native.rfind('/');
+  if (lastSlash != std::string::npos && lastSlash > 0 && lastSlash + 1 < native.size()) {
+    auto known = foundDirectories.find(native.substr(0, lastSlash));
+    const std::string part = native.substr(lastSlash + 1);
+    if (known != foundDirectories.end() && part != "." && part != "..") {
+      const DirectoryContents& contents = ContentsOf(known->second);
+      auto exact = contents.byName.find(part);
+      if (exact != contents.byName.end()) {
+        exists = true;
+        return known->second + part;
+      }
+      auto match = contents.firstByCapitals.find(Capitals(part));
+      exists = match != contents.firstByCapitals.end();
+      return known->second + (exists ? contents.entries[match->second].first : part);
+    }
+  }
+  if (PathExists(native)) {
+    exists = true;
+    return native;
+  }
   // Walk the path level by level, taking each level as it stands where it exists and
   // otherwise the first entry whose name matches it ignoring letter case.
   std::string resolved;
@@ -159,27 +191,10 @@ std::string ResolvePath(const std::string& path) {
     resolved = "/";
     pos = 1;
   }
-  // Most lookups are names in a directory already found (tiles in the tile directory).
-  const size_t lastSlash = native.rfind('/');
-  if (lastSlash != std::string::npos && lastSlash > 0) {
-    auto known = foundDirectories.find(native.substr(0, lastSlash));
-    if (known != foundDirectories.end()) {
-      resolved = known->second;
-      pos = lastSlash + 1;
-    }
-  }
   while (pos <= native.size()) {
     size_t slash = native.find('/', pos);
     if (slash == std::string::npos) slash = native.size();
     const bool last = slash >= native.size();
-    if (!last) {
-      auto known = foundDirectories.find(native.substr(0, slash));
-      if (known != foundDirectories.end()) {
-        resolved = known->second;
-        pos = slash + 1;
-        continue;
-      }
-    }
     const std::string part = native.substr(pos, slash - pos);
     if (!part.empty()) {
       std::string candidate = resolved + part;
@@ -196,11 +211,22 @@ std::string ResolvePath(const std::string& path) {
     if (!last && PathExists(resolved)) foundDirectories.emplace(native.substr(0, slash), resolved);
     pos = slash + 1;
   }
+  exists = PathExists(resolved);
   return resolved;
 }
 
+}  // namespace
+
+std::string ResolvePath(const std::string& path) {
+  bool exists = false;
+  return Resolve(path, exists);
+}
+
 int32_t OpenTextFile(int32_t id, const std::string& path) {
-  const int fd = OpenRegularFile(ResolvePath(path));
+  bool exists = false;
+  const std::string resolved = Resolve(path, exists);
+  if (!exists) return 0;
+  const int fd = OpenRegularFile(resolved);
   if (fd < 0) return 0;
   FILE* f = ::fdopen(fd, "rb");
   if (!f) {
@@ -277,13 +303,16 @@ void EndListing(int32_t listing) { listings.Remove(listing); }
 
 bool IsRegularFile(const std::string& path) {
   struct stat st;
-  const std::string resolved = ResolvePath(path);
-  return !resolved.empty() && ::stat(resolved.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  bool exists = false;
+  const std::string resolved = Resolve(path, exists);
+  return exists && ::stat(resolved.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  const int fd = OpenRegularFile(ResolvePath(path));
+  bool exists = false;
+  const std::string resolved = Resolve(path, exists);
+  const int fd = exists ? OpenRegularFile(resolved) : -1;
   if (fd < 0) return false;
   std::unique_ptr<FILE, int (*)(FILE*)> file(::fdopen(fd, "rb"), std::fclose);
   struct stat info;

@@ -3,7 +3,8 @@
 // Paths may use "\" or "/" as separators. Where an exact path does not exist, each level of it
 // is matched against the directory's entries ignoring letter case, so that data written on a
 // case-insensitive system loads here. The data does not change while the game plays, so each
-// directory is read from the disk once for the run. Only regular files are opened: devices,
+// directory is read from the disk once for the run, and a name in a directory already read is
+// looked up in that listing alone (a file made there later is seen after ForgetDirectories). Only regular files are opened: devices,
 // FIFOs and directories named by data are refused. Handles are positive numbers; pass -1 to ask
 // for a new one, 0 means none or failed, and every operation on a handle that names nothing does
 // nothing.

@@ -89,6 +89,7 @@ const std::string& FuzzDirectory() {
 std::string WriteFuzzFile(const std::string& name, const uint8_t* data, size_t size) {
   const std::string path = FuzzDirectory() + name;
   Write(path, std::string(reinterpret_cast<const char*>(data), size));
+  ForgetDirectories();  // the game reads a directory once; the targets change theirs as they go
   return path;
 }
 
