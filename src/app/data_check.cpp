@@ -1199,44 +1199,52 @@ void Checker::CheckWorld() {
     if (!IsWholeNumber(text))
       Error({cells, i + 2}, std::string("the map's ") + what + " " + Quote(text) + " is not a whole number: the game reads " +
                                 NumberText(side[i]) + " (line 2 is the last column's number, line 3 the last row's)");
-    if (side[i] > kMaxWorldSide) {
-      Warning({cells, i + 2}, std::string("the map's ") + what + " " + NumberText(side[i]) + " does not fit the map, which the game cuts to " +
+    if (side[i] > kMaxWorldSide)
+      Warning({cells, i + 2}, std::string("the map's ") + what + " " + NumberText(side[i]) + " does not fit the map: the game leaves out the cells beyond " +
                                   NumberText(kMaxWorldSide) + " (write " + NumberText(kMaxWorldSide) + " or less)");
-      side[i] = kMaxWorldSide;
-    }
     if (side[i] < 0) {
       Error({cells, i + 2}, std::string("the map's ") + what + " " + NumberText(side[i]) + " is negative (write the last column's or row's number)");
       side[i] = 0;
     }
   }
-  const int64_t wanted = (static_cast<int64_t>(side[0]) + 1) * (side[1] + 1);
+  const int64_t columns = static_cast<int64_t>(side[0]) + 1, rows = static_cast<int64_t>(side[1]) + 1;
+  const int64_t wanted = columns * rows;
   const int64_t held = static_cast<int64_t>(lines.size() - 5) / 3;
   if ((lines.size() - 5) % 3 != 0)
     Warning({cells, static_cast<int32_t>(lines.size())}, "the last cell has fewer than its three lines (every cell is three lines)");
   if (held < wanted)
-    Error({cells, 0}, "the header announces " + NumberText(side[0] + 1) + " x " + NumberText(side[1] + 1) + " = " +
-                          NumberText(static_cast<int32_t>(wanted)) + " cells, but the file holds " + NumberText(static_cast<int32_t>(held)) +
+    Error({cells, 0}, "the header announces " + std::to_string(columns) + " x " + std::to_string(rows) + " = " +
+                          std::to_string(wanted) + " cells, but the file holds " + NumberText(static_cast<int32_t>(held)) +
                           ", so the rest of the map stays empty (columns first: each column from row 0 down)");
   else if (held > wanted)
     Warning({cells, 0}, "the file holds " + NumberText(static_cast<int32_t>(held)) + " cells, more than the " +
-                            NumberText(static_cast<int32_t>(wanted)) + " its header announces, and the game ignores the rest (mend the header, or cut the cells after the last)");
+                            std::to_string(wanted) + " its header announces, and the game ignores the rest (mend the header, or cut the cells after the last)");
 
   // Each tile name the map uses, with its first cell and how many cells use it.
   struct Use {
     int32_t line = 0, x = 0, y = 0, cells = 0;
   };
   std::map<std::string, Use> uses;
+  // The game steps through the file with its own sizes and keeps the cells that fit the grid.
+  auto inGrid = [&](int64_t i) { return i / rows <= kMaxWorldSide && i % rows <= kMaxWorldSide; };
   for (int64_t i = 0; i < std::min(held, wanted); i++) {
+    if (!inGrid(i)) continue;
     const size_t first = 5 + static_cast<size_t>(i) * 3;
     const std::string name = lines[first] + lines[first + 1] + lines[first + 2];
     Use& use = uses[name];
     if (use.cells++ == 0)
-      use = {static_cast<int32_t>(first + 1), static_cast<int32_t>(i / (side[1] + 1)), static_cast<int32_t>(i % (side[1] + 1)), 1};
+      use = {static_cast<int32_t>(first + 1), static_cast<int32_t>(i / rows), static_cast<int32_t>(i % rows), 1};
   }
   if (DirectoryUsable("RGBCODEPATH")) {
     const std::string directory = TileDirectory();
     std::set<std::string> checked;
     for (const auto& [name, use] : uses) {
+      if (!IsTileName(name)) {
+        Error({cells, use.line}, "cell (" + NumberText(use.x) + ", " + NumberText(use.y) + ") names the tile " + Quote(name) +
+                                     ", which is a path, not the name of a file in " + Shown(directory) + ", so it stays empty (" +
+                                     NumberText(use.cells) + (use.cells == 1 ? " cell" : " cells") + " of the map)");
+        continue;
+      }
       const Lookup lookup = FindFile(directory + name);
       if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) {
         Error({cells, use.line}, "cell (" + NumberText(use.x) + ", " + NumberText(use.y) + ") names the tile " + Quote(name) +
@@ -1268,15 +1276,16 @@ void Checker::CheckWorld() {
   const int64_t given = std::max<int64_t>(0, static_cast<int64_t>(opacities.size()) - 5);
   if (given < wanted)
     Error({values, 0}, "the file gives " + NumberText(static_cast<int32_t>(given)) + " opacities for the map's " +
-                           NumberText(static_cast<int32_t>(wanted)) + " cells, so the rest keep the opacity of their tiles (write one line a cell, in the map's order)");
+                           std::to_string(wanted) + " cells, so the rest keep the opacity of their tiles (write one line a cell, in the map's order)");
   int32_t bad = 0;
   for (int64_t i = 0; i < std::min(given, wanted); i++) {
+    if (!inGrid(i)) continue;
     const std::string& text = opacities[5 + static_cast<size_t>(i)];
     const int32_t value = TextToInteger(text);
     if (IsWholeNumber(text) && value >= 0 && value <= 255) continue;
     if (++bad > 5) continue;  // a broken file need not fill the screen
-    Error({values, static_cast<int32_t>(6 + i)}, "the opacity " + Quote(text) + " of cell (" + NumberText(static_cast<int32_t>(i / (side[1] + 1))) +
-                                                     ", " + NumberText(static_cast<int32_t>(i % (side[1] + 1))) +
+    Error({values, static_cast<int32_t>(6 + i)}, "the opacity " + Quote(text) + " of cell (" + NumberText(static_cast<int32_t>(i / rows)) +
+                                                     ", " + NumberText(static_cast<int32_t>(i % rows)) +
                                                      ") is not a whole number from 0 to 255 (0 hides the cell, 255 is opaque)");
   }
   if (bad > 5) Error({values, 0}, "and " + NumberText(bad - 5) + " more opacities are not whole numbers from 0 to 255 (0 hides the cell, 255 is opaque)");
@@ -1287,6 +1296,7 @@ void Checker::CheckWorld() {
 DataCheck Checker::Run() {
   ResetAllState();
   SetErrorBoxEnabled(false);
+  SetSoundRefusalsQuiet(true);  // each sound that does not decode is one line of ours
   baseDirectory = CurrentDirectory();
   if (CheckConfiguration()) {
     CheckDirectories();

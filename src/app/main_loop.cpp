@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "app/data_lookup.h"
 #include "app/harness.h"
@@ -106,12 +107,16 @@ void WorldStep() {
 void GameStep() {
   BeginQuads();
   if (gameState.drawWorld == 1) WorldStep();
+  bool levelWon = false;
   if (gameState.tilesLeft < 1) {
     gameState.levelStartScore = gameState.score;
     CompleteLevel();
+    // A labyrinth level won goes on to the next one even when this step ends a clock second.
+    // The world completes a level at every step and keeps its time-out a second after its start.
+    levelWon = labyrinthMode;
   }
   EndQuads();
-  TimerFrame(-1);
+  TimerFrame(-1, levelWon);
   PresentFrame();
   if (gameState.screenState == 21) ShowGameOver();
 }
@@ -167,13 +172,16 @@ void ResetAllState() {
   FreeObjectDefinitions();
   FreeAssets();
   ResetScreenFont();
+  ForgetDirectories();
   SetErrorBoxEnabled(true);
+  SetSoundRefusalsQuiet(false);
   labyrinthMode = false;
   ConnectLayers();
 }
 
-void Main() {
-  CatchStopSignals();
+namespace {
+
+[[noreturn]] void StartAndPlay() {
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
@@ -203,4 +211,19 @@ void Main() {
     LoadWorld();
   }
   for (;;) MainLoopPass();
+}
+
+}  // namespace
+
+void Main() {
+  CatchStopSignals();
+  // The loaders refuse what would not fit; should memory still run out, the program ends with a
+  // message instead of an uncaught exception.
+  try {
+    StartAndPlay();
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "quorvex: out of memory\n");
+    ReleaseServices();
+    std::exit(1);
+  }
 }

@@ -99,12 +99,12 @@ void PlayObjectSound(int32_t position) {
   if (o.useCountSound != 0) PlaySoundByName(o.countSound, 0);
 }
 
-void TimerFrame(int8_t direction) {
+void TimerFrame(int8_t direction, bool levelWon) {
   if (direction != 1 && direction != -1) return;
   gameState.frameTick = WrapAdd(gameState.frameTick, 1);
   if (gameState.frameTick > settings.WORLDREFRESH) {
     gameState.frameTick = 0;
-    TimerSecond(direction);
+    if (!levelWon) TimerSecond(direction);
   }
 }
 

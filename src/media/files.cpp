@@ -1,17 +1,23 @@
 #include "media/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "media/handles.h"
 
 namespace {
+
+// A line longer than this keeps its beginning; the rest of it is skipped. No data file of the
+// game comes near it, and a file of one endless line cannot fill the memory.
+constexpr size_t kLongestLine = size_t{1} << 20;
 
 struct FileCloser {
   void operator()(FILE* f) const {
@@ -19,14 +25,32 @@ struct FileCloser {
   }
 };
 
+using Entries = std::vector<std::pair<std::string, int32_t>>;  // name and type
+
 struct Listing {
-  std::vector<std::pair<std::string, int32_t>> entries;  // name and type
-  size_t next = 0;                                         // entry the next NextEntry takes
-  int32_t current = -1;                                    // entry last taken, -1 before the first
+  Entries entries;
+  size_t next = 0;      // entry the next NextEntry takes
+  int32_t current = -1; // entry last taken, -1 before the first
+};
+
+// One directory as read from the disk: its entries sorted by name, letter case ignored, and for
+// every name in capitals the first entry that has it.
+struct DirectoryContents {
+  bool readable = false;
+  Entries entries;
+  std::unordered_map<std::string, size_t> byName;
+  std::unordered_map<std::string, size_t> firstByCapitals;
 };
 
 HandleTable<std::unique_ptr<FILE, FileCloser>> files;
 HandleTable<Listing> listings;
+
+// The data does not change while the game plays, so every directory is read once for the run;
+// a lookup of a missing name then costs no listing.
+std::unordered_map<std::string, std::unique_ptr<DirectoryContents>> directoryCache;
+// Directory paths as asked ("DATA/rgb/") and as found on the disk ("DATA/RGB/"); only levels
+// that exist are kept, so one made later is still found.
+std::unordered_map<std::string, std::string> foundDirectories;
 
 bool PathExists(const std::string& path) {
   struct stat st;
@@ -35,23 +59,26 @@ bool PathExists(const std::string& path) {
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); i++)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
+std::string Capitals(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = Upper(c);
+  return out;
 }
 
 // Sorted entry names of a directory, "." and ".." included; false if it cannot be read.
-bool ReadDirectory(const std::string& dir, std::vector<std::pair<std::string, int32_t>>& out) {
+bool ReadDirectory(const std::string& dir, Entries& out) {
   DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return false;
   while (dirent* e = ::readdir(d)) {
     std::string name = e->d_name;
-    std::string full = (dir.empty() ? std::string(".") : dir) + "/" + name;
-    struct stat st;
     int32_t type = kEntryFile;
-    if (::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) type = kEntryDirectory;
+    if (e->d_type == DT_DIR) {
+      type = kEntryDirectory;
+    } else if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+      const std::string full = (dir.empty() ? std::string(".") : dir) + "/" + name;
+      struct stat st;
+      if (::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) type = kEntryDirectory;
+    }
     out.emplace_back(std::move(name), type);
   }
   ::closedir(d);
@@ -66,6 +93,21 @@ bool ReadDirectory(const std::string& dir, std::vector<std::pair<std::string, in
     return x < y;
   });
   return true;
+}
+
+// The contents of a directory (given with or without its trailing "/"), read once.
+const DirectoryContents& ContentsOf(std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (dir.empty()) dir = ".";
+  auto found = directoryCache.find(dir);
+  if (found != directoryCache.end()) return *found->second;
+  auto contents = std::make_unique<DirectoryContents>();
+  contents->readable = ReadDirectory(dir, contents->entries);
+  for (size_t i = 0; i < contents->entries.size(); i++) {
+    contents->byName.emplace(contents->entries[i].first, i);
+    contents->firstByCapitals.emplace(Capitals(contents->entries[i].first), i);
+  }
+  return *directoryCache.emplace(dir, std::move(contents)).first->second;
 }
 
 // Wildcard match, letter case ignored: "*" any run, "?" any one character.
@@ -90,6 +132,20 @@ bool WildcardMatch(const char* pattern, const char* name) {
   return *pattern == '\0';
 }
 
+// Opens a path for reading only when it is a regular file: devices, FIFOs and directories are
+// refused before they are opened, and the open itself cannot block.
+int OpenRegularFile(const std::string& path) {
+  struct stat st;
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 std::string NativePath(const std::string& path) {
@@ -98,9 +154,35 @@ std::string NativePath(const std::string& path) {
   return out;
 }
 
-std::string ResolvePath(const std::string& path) {
+namespace {
+
+// Resolves a path as ResolvePath does; `exists` tells whether it names something on the disk.
+// A name in a directory already read is looked up in its listing alone, without asking the disk:
+// that is what keeps a map of many unknown tile names fast.
+std::string Resolve(const std::string& path, bool& exists) {
   const std::string native = NativePath(path);
-  if (native.empty() || PathExists(native)) return native;
+  exists = false;
+  if (native.empty()) return native;
+  const size_t lastSlash = native.rfind('/');
+  if (lastSlash != std::string::npos && lastSlash > 0 && lastSlash + 1 < native.size()) {
+    auto known = foundDirectories.find(native.substr(0, lastSlash));
+    const std::string part = native.substr(lastSlash + 1);
+    if (known != foundDirectories.end() && part != "." && part != "..") {
+      const DirectoryContents& contents = ContentsOf(known->second);
+      auto exact = contents.byName.find(part);
+      if (exact != contents.byName.end()) {
+        exists = true;
+        return known->second + part;
+      }
+      auto match = contents.firstByCapitals.find(Capitals(part));
+      exists = match != contents.firstByCapitals.end();
+      return known->second + (exists ? contents.entries[match->second].first : part);
+    }
+  }
+  if (PathExists(native)) {
+    exists = true;
+    return native;
+  }
   // Walk the path level by level, taking each level as it stands where it exists and
   // otherwise the first entry whose name matches it ignoring letter case.
   std::string resolved;
@@ -112,38 +194,45 @@ std::string ResolvePath(const std::string& path) {
   while (pos <= native.size()) {
     size_t slash = native.find('/', pos);
     if (slash == std::string::npos) slash = native.size();
-    const std::string part = native.substr(pos, slash - pos);
     const bool last = slash >= native.size();
+    const std::string part = native.substr(pos, slash - pos);
     if (!part.empty()) {
       std::string candidate = resolved + part;
-      if (!PathExists(candidate) && part != "." && part != "..") {
-        std::vector<std::pair<std::string, int32_t>> entries;
-        if (ReadDirectory(resolved.empty() ? "." : resolved, entries)) {
-          for (const auto& entry : entries) {
-            if (SameIgnoringCase(entry.first, part)) {
-              candidate = resolved + entry.first;
-              break;
-            }
-          }
-        }
+      if (part != "." && part != ".." && !PathExists(candidate)) {
+        const DirectoryContents& contents = ContentsOf(resolved.empty() ? "." : resolved);
+        auto match = contents.firstByCapitals.find(Capitals(part));
+        if (match != contents.firstByCapitals.end()) candidate = resolved + contents.entries[match->second].first;
       }
       resolved = candidate;
       if (!last) resolved += "/";
     } else if (!last && !resolved.empty() && resolved.back() != '/') {
       resolved += "/";
     }
+    if (!last && PathExists(resolved)) foundDirectories.emplace(native.substr(0, slash), resolved);
     pos = slash + 1;
   }
+  exists = PathExists(resolved);
   return resolved;
 }
 
+}  // namespace
+
+std::string ResolvePath(const std::string& path) {
+  bool exists = false;
+  return Resolve(path, exists);
+}
+
 int32_t OpenTextFile(int32_t id, const std::string& path) {
-  const std::string resolved = ResolvePath(path);
-  if (resolved.empty()) return 0;
-  struct stat st;
-  if (::stat(resolved.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
-  FILE* f = std::fopen(resolved.c_str(), "rb");
-  if (!f) return 0;
+  bool exists = false;
+  const std::string resolved = Resolve(path, exists);
+  if (!exists) return 0;
+  const int fd = OpenRegularFile(resolved);
+  if (fd < 0) return 0;
+  FILE* f = ::fdopen(fd, "rb");
+  if (!f) {
+    ::close(fd);
+    return 0;
+  }
   return files.Add(id, std::unique_ptr<FILE, FileCloser>(f));
 }
 
@@ -169,7 +258,7 @@ std::string ReadLine(int32_t file) {
       if (next != '\n' && next != EOF) std::ungetc(next, fp);
       break;
     }
-    line.push_back(static_cast<char>(c));
+    if (line.size() < kLongestLine) line.push_back(static_cast<char>(c));
   }
   return line;
 }
@@ -179,12 +268,12 @@ void CloseTextFile(int32_t file) { files.Remove(file); }
 int32_t ListDirectory(int32_t id, const std::string& directory, const std::string& pattern) {
   std::string dir = ResolvePath(directory);
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  const DirectoryContents& contents = ContentsOf(dir.empty() ? "." : dir);
+  if (!contents.readable) return 0;
   Listing listing;
-  std::vector<std::pair<std::string, int32_t>> all;
-  if (!ReadDirectory(dir, all)) return 0;
   const bool everything = pattern.empty() || pattern == "*.*" || pattern == "*";
-  for (auto& entry : all)
-    if (everything || WildcardMatch(pattern.c_str(), entry.first.c_str())) listing.entries.push_back(std::move(entry));
+  for (const auto& entry : contents.entries)
+    if (everything || WildcardMatch(pattern.c_str(), entry.first.c_str())) listing.entries.push_back(entry);
   return listings.Add(id, std::move(listing));
 }
 
@@ -212,11 +301,26 @@ int32_t EntryType(int32_t listing) {
 
 void EndListing(int32_t listing) { listings.Remove(listing); }
 
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  bool exists = false;
+  const std::string resolved = Resolve(path, exists);
+  return exists && ::stat(resolved.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(ResolvePath(path).c_str(), "rb"), std::fclose);
+  bool exists = false;
+  const std::string resolved = Resolve(path, exists);
+  const int fd = exists ? OpenRegularFile(resolved) : -1;
+  if (fd < 0) return false;
+  std::unique_ptr<FILE, int (*)(FILE*)> file(::fdopen(fd, "rb"), std::fclose);
   struct stat info;
-  if (!file || ::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (!file) {
+    ::close(fd);
+    return false;
+  }
+  if (::fstat(fd, &info) != 0) return false;
   const auto size = static_cast<uint64_t>(info.st_size);
   if (size == 0 || size > maxBytes) return false;
   bytes.resize(static_cast<size_t>(size));
@@ -238,7 +342,13 @@ std::string CurrentDirectory() {
   return dir;
 }
 
+void ForgetDirectories() {
+  directoryCache.clear();
+  foundDirectories.clear();
+}
+
 void CloseAllFiles() {
   files.Clear();
   listings.Clear();
+  ForgetDirectories();
 }

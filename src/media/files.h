@@ -2,8 +2,12 @@
 //
 // Paths may use "\" or "/" as separators. Where an exact path does not exist, each level of it
 // is matched against the directory's entries ignoring letter case, so that data written on a
-// case-insensitive system loads here. Handles are positive numbers; pass -1 to ask for a new one,
-// 0 means none or failed, and every operation on a handle that names nothing does nothing.
+// case-insensitive system loads here. The data does not change while the game plays, so each
+// directory is read from the disk once for the run, and a name in a directory already read is
+// looked up in that listing alone (a file made there later is seen after ForgetDirectories). Only regular files are opened: devices,
+// FIFOs and directories named by data are refused. Handles are positive numbers; pass -1 to ask
+// for a new one, 0 means none or failed, and every operation on a handle that names nothing does
+// nothing.
 #pragma once
 
 #include <cstddef>
@@ -18,14 +22,14 @@ std::string ResolvePath(const std::string& path);
 // Converts backslashes to the native separator, without looking at the disk.
 std::string NativePath(const std::string& path);
 
-// Opens a file for reading. Result: the file number, 0 on failure.
+// Opens a regular file for reading. Result: the file number, 0 on failure.
 int32_t OpenTextFile(int32_t id, const std::string& path);
 
 // Non-zero when no byte is left to read (also for a number that names no file).
 bool AtEndOfFile(int32_t file);
 
 // The next line without its end. A line ends at CR, LF, CR LF, a zero byte or the end of file;
-// at the end of the file the result is empty.
+// at the end of the file the result is empty. Of a line longer than 1 MB the first 1 MB is kept.
 std::string ReadLine(int32_t file);
 
 void CloseTextFile(int32_t file);
@@ -49,9 +53,16 @@ void EndListing(int32_t listing);
 // The process's current directory, always with a trailing "/".
 std::string CurrentDirectory();
 
-// Reads a whole file (found as ResolvePath finds it) into bytes. False when it is missing,
-// empty, unreadable or longer than maxBytes.
+// Reads a whole regular file (found as ResolvePath finds it) into bytes. False when it is
+// missing, not a regular file, empty, unreadable or longer than maxBytes.
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 
-// Closes every open file and listing (shut-down and tests).
+// True when the path (found as ResolvePath finds it) is a regular file.
+bool IsRegularFile(const std::string& path);
+
+// Forgets the directories read so far, so that the next lookups read them again (tests that
+// change files between loads).
+void ForgetDirectories();
+
+// Closes every open file and listing and forgets the directories read (shut-down and tests).
 void CloseAllFiles();

@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 // jpeglib.h uses FILE without including stdio itself.
 #include <jpeglib.h>
@@ -15,9 +16,20 @@
 
 namespace {
 
+// The pixel count the decode in progress may reach (DecodeImageWithin lowers it), and whether a
+// picture was refused for going beyond it.
+int64_t pixelLimit = kMaxImagePixels;
+bool refusedAsTooLarge = false;
+
 bool SizeAcceptable(int64_t width, int64_t height) {
-  return width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&
-         width * height <= kMaxImagePixels;
+  if (!(width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&
+        width * height <= kMaxImagePixels))
+    return false;
+  if (width * height > pixelLimit) {
+    refusedAsTooLarge = true;
+    return false;
+  }
+  return true;
 }
 
 // --- TGA -------------------------------------------------------------------------------------
@@ -238,7 +250,11 @@ bool DecodePng(const uint8_t* data, size_t size, RgbaPicture& out) {
   png_set_read_fn(png, &source, PngRead);
   png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
   bool ok = false;
-  if (setjmp(png_jmpbuf(png)) == 0) ok = ReadPngBody(png, info, out);
+  try {
+    if (setjmp(png_jmpbuf(png)) == 0) ok = ReadPngBody(png, info, out);
+  } catch (const std::bad_alloc&) {
+    ok = false;  // the pixels did not fit in memory
+  }
   png_destroy_read_struct(&png, &info, nullptr);
   if (!ok) out = RgbaPicture{};
   return ok;
@@ -312,7 +328,11 @@ bool DecodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out) {
   trap.manager.output_message = JpegQuiet;
   jpeg_create_decompress(&jpeg);
   bool ok = false;
-  if (setjmp(trap.jump) == 0) ok = ReadJpegBody(jpeg, data, size, out);
+  try {
+    if (setjmp(trap.jump) == 0) ok = ReadJpegBody(jpeg, data, size, out);
+  } catch (const std::bad_alloc&) {
+    ok = false;  // the pixels did not fit in memory
+  }
   jpeg_destroy_decompress(&jpeg);
   if (!ok) out = RgbaPicture{};
   return ok;
@@ -369,9 +389,13 @@ bool DecodeTiff(const uint8_t* data, size_t size, RgbaPicture& out) {
   bool ok = TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) == 1 && TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) == 1 &&
             SizeAcceptable(width, height);
   std::vector<uint32_t> raster;
-  if (ok) {
-    raster.resize(static_cast<size_t>(width) * height);
-    ok = TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), ORIENTATION_TOPLEFT, 1) == 1;
+  try {
+    if (ok) {
+      raster.resize(static_cast<size_t>(width) * height);
+      ok = TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), ORIENTATION_TOPLEFT, 1) == 1;
+    }
+  } catch (const std::bad_alloc&) {
+    ok = false;  // the pixels did not fit in memory
   }
   TIFFClose(tiff);
   if (!ok) return false;
@@ -405,6 +429,20 @@ bool DecodeImage(const std::vector<uint8_t>& file, RgbaPicture& out) {
   if (n >= 4 && ((d[0] == 'I' && d[1] == 'I' && d[2] == 42 && d[3] == 0) || (d[0] == 'M' && d[1] == 'M' && d[2] == 0 && d[3] == 42)))
     return DecodeTiff(d, n, out);
   return DecodeTga(d, n, out);
+}
+
+bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, bool& tooLarge) {
+  pixelLimit = std::clamp<int64_t>(maxPixels, 0, kMaxImagePixels);
+  refusedAsTooLarge = false;
+  bool ok = false;
+  try {
+    ok = DecodeImage(file, out);
+  } catch (const std::bad_alloc&) {
+    out = RgbaPicture{};  // the pixels did not fit in memory
+  }
+  tooLarge = !ok && refusedAsTooLarge;
+  pixelLimit = kMaxImagePixels;
+  return ok;
 }
 
 // --- PNG writing -----------------------------------------------------------------------------

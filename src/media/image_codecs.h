@@ -22,6 +22,9 @@ struct RgbaPicture {
 
 // Picks the decoder from the file's signature (PNG, JPEG, TIFF) and falls back to TGA.
 bool DecodeImage(const std::vector<uint8_t>& file, RgbaPicture& out);
+// The same, refusing a picture of more than maxPixels pixels before its pixels are allocated;
+// tooLarge tells that this was the reason of a failure.
+bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, bool& tooLarge);
 
 bool DecodePng(const uint8_t* data, size_t size, RgbaPicture& out);
 bool DecodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out);

@@ -1,7 +1,17 @@
 // Images and quads. Decoded pixels live in memory from the load on; GPU textures are made from
-// them only while a screen is open, so everything but drawing works without a display.
+// them only while a screen is open, so everything but drawing works without a display. Every
+// image loaded from one file shares that file's pixels and textures: the file is decoded once,
+// however many copies of it the game loads, and the decoded pixels of all files together are
+// kept within a budget.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <map>
+#include <memory>
+#include <new>
+#include <set>
+#include <tuple>
 #include <vector>
 
 #include "media/blending.h"
@@ -15,18 +25,38 @@ namespace {
 
 // Files bigger than this are not images we would ever draw.
 constexpr size_t kMaxImageFileBytes = size_t{256} << 20;
+// The decoded pixels of all image files together stay within this.
+constexpr int64_t kImageMemoryBudget = int64_t{512} << 20;
+
+// A file as the file system knows it: the same file under two names, or loaded twice, is one.
+using FileIdentity = std::tuple<dev_t, ino_t, off_t, time_t, long>;
+
+// Straight RGBA pixels, decoded from one file or read back from the back buffer by a grab, with
+// the textures made of them. Shared by every image made from them.
+struct Pixels {
+  Pixels();
+  ~Pixels();
+  Pixels(const Pixels&) = delete;
+  Pixels& operator=(const Pixels&) = delete;
+
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> rgba;
+  std::map<int32_t, bool> keyed;  // per key colour: whether some pixel has it
+  // Per key colour and neutral texel (-1 and 0 for the plain pixels); nullptr where refused.
+  std::map<std::pair<int32_t, uint32_t>, SDL_Texture*> textures;
+  SDL_Texture* gpuCopy = nullptr;  // a grab's copy made on the GPU, drawn while nothing is keyed
+  bool fromFile = false;           // decoded from a file: counted in the budget and found by identity
+  FileIdentity source{};
+};
 
 struct Image {
   int32_t width = 0;
   int32_t height = 0;
   int32_t mode = 0;
-  int32_t key = -1;             // transparent colour, -1 for none
-  bool hasKeyed = false;        // some pixel has the key's colour
-  std::vector<uint8_t> pixels;  // decoded RGBA; empty for grabs until ImagePixel reads one back
-  bool grabbed = false;         // the texture is a copy of the back buffer made on the GPU
-  SDL_Texture* texture = nullptr;             // keyed pixels as (0,0,0,0)
-  std::map<uint32_t, SDL_Texture*> variants;  // keyed pixels as another neutral texel
-  bool textureFailed = false;                 // do not retry a refused texture every frame
+  int32_t key = -1;       // transparent colour, -1 for none
+  bool hasKeyed = false;  // some pixel has the key's colour
+  std::shared_ptr<Pixels> pixels;
 };
 
 struct Quad {
@@ -38,8 +68,6 @@ struct Quad {
   int32_t colour = kWhite;
 };
 
-HandleTable<Image> images;
-HandleTable<Quad> quads;
 int32_t defaultKey = kMagenta;
 BlendPair blending;
 uint32_t blendingNeutral = 0;  // NeutralTexel(blending), worked out when the pair changes
@@ -49,66 +77,139 @@ std::map<BlendPair, SDL_BlendMode> blendModes;  // per pair, what the renderer a
 // the whole screen every frame).
 std::vector<SDL_Texture*> spareGrabTargets;
 
-int32_t KeyOf(int32_t colour) { return colour < 0 ? -1 : (colour & 0xFFFFFF); }
+std::set<Pixels*> livePixels;  // every Pixels, for dropping the textures with the renderer
+std::map<FileIdentity, std::weak_ptr<Pixels>> decodedFiles;
+std::set<FileIdentity> undecodableFiles;  // tried once, not tried again
+int64_t imageBudget = kImageMemoryBudget;
+int64_t decodedBytes = 0;                    // pixels of files held now
+std::set<std::string> overBudgetDirectories;  // each is said once
+std::set<std::string> reportedFiles;          // files said to be left out for lack of memory
 
-bool IsKeyed(const Image& image, const uint8_t* p) {
-  return image.key >= 0 && (p[0] | p[1] << 8 | p[2] << 16) == image.key;
-}
+// Declared after what the images' pixels touch when they go, so that they go first at exit.
+HandleTable<Image> images;
+HandleTable<Quad> quads;
 
-void ApplyKey(Image& image) {
-  image.hasKeyed = false;
-  if (image.grabbed) return;
-  for (size_t i = 0; i + 3 < image.pixels.size() && !image.hasKeyed; i += 4) image.hasKeyed = IsKeyed(image, &image.pixels[i]);
-}
+Pixels::Pixels() { livePixels.insert(this); }
 
-void DestroyTextures(Image& image) {
-  if (image.texture) {
-    if (image.grabbed && video.renderer && spareGrabTargets.size() < 2) {
-      spareGrabTargets.push_back(image.texture);
+void DestroyTextures(Pixels& pixels) {
+  for (auto& [key, texture] : pixels.textures)
+    if (texture) SDL_DestroyTexture(texture);
+  pixels.textures.clear();
+  if (pixels.gpuCopy) {
+    if (video.renderer && spareGrabTargets.size() < 2) {
+      spareGrabTargets.push_back(pixels.gpuCopy);
     } else {
-      SDL_DestroyTexture(image.texture);
+      SDL_DestroyTexture(pixels.gpuCopy);
     }
   }
-  for (auto& [neutral, texture] : image.variants) SDL_DestroyTexture(texture);
-  image.texture = nullptr;
-  image.variants.clear();
-  image.textureFailed = false;
+  pixels.gpuCopy = nullptr;
 }
 
-SDL_Texture* MakeTexture(const Image& image, uint32_t neutral) {
+Pixels::~Pixels() {
+  DestroyTextures(*this);
+  livePixels.erase(this);
+  if (fromFile) {
+    decodedBytes -= static_cast<int64_t>(rgba.size());
+    auto entry = decodedFiles.find(source);
+    if (entry != decodedFiles.end() && entry->second.expired()) decodedFiles.erase(entry);
+  }
+}
+
+int32_t KeyOf(int32_t colour) { return colour < 0 ? -1 : (colour & 0xFFFFFF); }
+
+bool IsKeyed(int32_t key, const uint8_t* p) { return key >= 0 && (p[0] | p[1] << 8 | p[2] << 16) == key; }
+
+void SetKey(Image& image, int32_t key) {
+  image.key = key;
+  image.hasKeyed = false;
+  if (key < 0) return;
+  Pixels& pixels = *image.pixels;
+  auto known = pixels.keyed.find(key);
+  if (known == pixels.keyed.end()) {
+    bool found = false;
+    for (size_t i = 0; i + 3 < pixels.rgba.size() && !found; i += 4) found = IsKeyed(key, &pixels.rgba[i]);
+    known = pixels.keyed.emplace(key, found).first;
+  }
+  image.hasKeyed = known->second;
+}
+
+SDL_Texture* MakeTexture(const Pixels& pixels, int32_t key, uint32_t neutral) {
   SDL_Texture* texture =
-      SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, image.width, image.height);
+      SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, pixels.width, pixels.height);
   if (!texture) return nullptr;
-  std::vector<uint8_t> texels = image.pixels;
-  if (image.hasKeyed) {
+  int result = 0;
+  if (key < 0) {
+    result = SDL_UpdateTexture(texture, nullptr, pixels.rgba.data(), pixels.width * 4);
+  } else {
+    std::vector<uint8_t> texels = pixels.rgba;
     const uint8_t n[4] = {static_cast<uint8_t>(neutral), static_cast<uint8_t>(neutral >> 8),
                           static_cast<uint8_t>(neutral >> 16), static_cast<uint8_t>(neutral >> 24)};
     for (size_t i = 0; i < texels.size(); i += 4)
-      if (IsKeyed(image, &image.pixels[i])) std::copy(n, n + 4, &texels[i]);
+      if (IsKeyed(key, &pixels.rgba[i])) std::copy(n, n + 4, &texels[i]);
+    result = SDL_UpdateTexture(texture, nullptr, texels.data(), pixels.width * 4);
   }
-  if (SDL_UpdateTexture(texture, nullptr, texels.data(), image.width * 4) != 0) {
+  if (result != 0) {
     SDL_DestroyTexture(texture);
     return nullptr;
   }
   return texture;
 }
 
-// The texture to draw the image with when keyed pixels must be the given neutral texel.
+// The texture to draw the image with when keyed pixels must be the given neutral texel. Images
+// of the same pixels and key share it.
 SDL_Texture* TextureFor(Image& image, uint32_t neutral) {
   if (!video.renderer) return nullptr;
-  if (image.grabbed) return image.texture;
-  if (neutral == 0 || !image.hasKeyed) {
-    if (!image.texture && !image.textureFailed) {
-      image.texture = MakeTexture(image, 0);
-      image.textureFailed = image.texture == nullptr;
-    }
-    return image.texture;
-  }
-  auto found = image.variants.find(neutral);
-  if (found != image.variants.end()) return found->second;
-  SDL_Texture* texture = MakeTexture(image, neutral);
-  if (texture) image.variants[neutral] = texture;
+  Pixels& pixels = *image.pixels;
+  if (!image.hasKeyed && pixels.gpuCopy) return pixels.gpuCopy;
+  const std::pair<int32_t, uint32_t> wanted = image.hasKeyed ? std::make_pair(image.key, neutral) : std::make_pair(-1, 0u);
+  auto found = pixels.textures.find(wanted);
+  if (found != pixels.textures.end()) return found->second;
+  SDL_Texture* texture = MakeTexture(pixels, wanted.first, wanted.second);
+  pixels.textures[wanted] = texture;  // a refused texture is not tried again every frame
   return texture;
+}
+
+// Says once per directory that its images went beyond the budget.
+void ReportOverBudget(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  if (!overBudgetDirectories.insert(directory).second) return;
+  std::fprintf(stderr, "quorvex: the images of %s take more than %lld MB decoded; %s and any others beyond that are left out\n",
+               directory.c_str(), static_cast<long long>(imageBudget >> 20), path.c_str());
+}
+
+// The decoded pixels of an image file: shared with every image already loaded from it, else
+// decoded now within the budget. nullptr when the file is missing or not an image.
+std::shared_ptr<Pixels> DecodedFile(const std::string& path) {
+  const std::string resolved = ResolvePath(path);
+  struct stat st;
+  if (resolved.empty() || ::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  const FileIdentity identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  auto known = decodedFiles.find(identity);
+  if (known != decodedFiles.end())
+    if (std::shared_ptr<Pixels> shared = known->second.lock()) return shared;
+  if (undecodableFiles.count(identity)) return nullptr;
+
+  std::vector<uint8_t> bytes;
+  RgbaPicture picture;
+  bool tooLarge = false;
+  const int64_t room = std::max<int64_t>(0, imageBudget - decodedBytes) / 4;
+  if (!ReadWholeFile(resolved, kMaxImageFileBytes, bytes) || !DecodeImageWithin(bytes, room, picture, tooLarge)) {
+    if (tooLarge)
+      ReportOverBudget(resolved);  // it may fit once other images are freed
+    else
+      undecodableFiles.insert(identity);
+    return nullptr;
+  }
+  auto pixels = std::make_shared<Pixels>();
+  pixels->width = picture.width;
+  pixels->height = picture.height;
+  pixels->rgba = std::move(picture.pixels);
+  pixels->fromFile = true;
+  pixels->source = identity;
+  decodedBytes += static_cast<int64_t>(pixels->rgba.size());
+  decodedFiles[identity] = pixels;
+  return pixels;
 }
 
 SDL_BlendFactor SdlFactor(int32_t factor) {
@@ -156,7 +257,13 @@ void TargetBackBuffer() {
 }
 
 void ReleaseImageTextures() {
-  for (auto& [id, image] : images.All()) DestroyTextures(image);
+  for (Pixels* pixels : livePixels) {
+    for (auto& [key, texture] : pixels->textures)
+      if (texture) SDL_DestroyTexture(texture);
+    pixels->textures.clear();
+    if (pixels->gpuCopy) SDL_DestroyTexture(pixels->gpuCopy);
+    pixels->gpuCopy = nullptr;
+  }
   for (SDL_Texture* texture : spareGrabTargets) SDL_DestroyTexture(texture);
   spareGrabTargets.clear();
   blendModes.clear();
@@ -166,6 +273,11 @@ void ReleaseAllImages() {
   ReleaseImageTextures();
   images.Clear();
   quads.Clear();
+  decodedFiles.clear();
+  undecodableFiles.clear();
+  overBudgetDirectories.clear();
+  reportedFiles.clear();
+  imageBudget = kImageMemoryBudget;
   defaultKey = kMagenta;
   blending = BlendPair{};
   blendingNeutral = 0;
@@ -174,82 +286,93 @@ void ReleaseAllImages() {
 
 // --- Images ---------------------------------------------------------------------------------
 
+void SetImageMemoryBudget(int64_t bytes) { imageBudget = bytes; }
+
 void SetTransparentColour(int32_t image, int32_t colour) {
   if (image == -1) {
     defaultKey = KeyOf(colour);
     return;
   }
-  Image* found = images.Find(image);
-  if (!found || found->grabbed) return;
-  DestroyTextures(*found);
-  found->key = KeyOf(colour);
-  ApplyKey(*found);
+  if (Image* found = images.Find(image)) SetKey(*found, KeyOf(colour));
 }
 
 int32_t LoadImage(int32_t id, const std::string& path, int32_t mode) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, kMaxImageFileBytes, bytes)) return 0;
-  RgbaPicture picture;
-  if (!DecodeImage(bytes, picture)) return 0;
-
-  Image image;
-  image.width = picture.width;
-  image.height = picture.height;
-  image.mode = mode;
-  image.key = defaultKey;
-  image.pixels = std::move(picture.pixels);
-  ApplyKey(image);
-  if (Image* old = images.Find(id)) DestroyTextures(*old);
-  const int32_t result = images.Add(id, std::move(image));
-  TextureFor(*images.Find(result), 0);  // made now while a screen is open, else at the first draw
-  return result;
+  try {
+    std::shared_ptr<Pixels> pixels = DecodedFile(path);
+    if (!pixels) return 0;
+    Image image;
+    image.width = pixels->width;
+    image.height = pixels->height;
+    image.mode = mode;
+    image.pixels = std::move(pixels);
+    SetKey(image, defaultKey);
+    const int32_t result = images.Add(id, std::move(image));
+    TextureFor(*images.Find(result), 0);  // made now while a screen is open, else at the first draw
+    return result;
+  } catch (const std::bad_alloc&) {
+    if (reportedFiles.insert(path).second)
+      std::fprintf(stderr, "quorvex: there is not enough memory for the image %s\n", NativePath(path).c_str());
+    return 0;
+  }
 }
 
 int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode) {
-  if (!video.renderer || !video.backBuffer) return 0;
-  SDL_Rect wanted{x, y, width, height};
-  const SDL_Rect whole{0, 0, video.backWidth, video.backHeight};
-  SDL_Rect area;
-  if (width < 1 || height < 1 || !SDL_IntersectRect(&wanted, &whole, &area)) return 0;
+  if (!video.renderer || !video.backBuffer || width < 1 || height < 1) return 0;
+  // Clipped in 64 bits: a huge rectangle must not wrap around.
+  const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{x} + width, video.backWidth);
+  const int64_t bottom = std::min<int64_t>(int64_t{y} + height, video.backHeight);
+  if (right <= left || bottom <= top) return 0;
+  const SDL_Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                      static_cast<int>(bottom - top)};
 
-  SDL_Texture* target = nullptr;
-  for (auto it = spareGrabTargets.begin(); it != spareGrabTargets.end(); ++it) {
-    int w = 0, h = 0;
-    SDL_QueryTexture(*it, nullptr, nullptr, &w, &h);
-    if (w == area.w && h == area.h) {
-      target = *it;
-      spareGrabTargets.erase(it);
-      break;
-    }
-  }
-  if (!target) target = SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
-  if (!target) return 0;
-  SDL_SetRenderTarget(video.renderer, target);
-  SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
-  SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
-  SDL_SetTextureAlphaMod(video.backBuffer, 255);
-  SDL_SetTextureScaleMode(video.backBuffer, SDL_ScaleModeNearest);
-  SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
+  // The pixels come back from the GPU, so that the default transparent colour keys them as it
+  // keys every other image.
+  auto pixels = std::make_shared<Pixels>();
+  pixels->width = area.w;
+  pixels->height = area.h;
+  pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
   TargetBackBuffer();
-
+  if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels->rgba.data(), area.w * 4) != 0)
+    return 0;
   Image image;
   image.width = area.w;
   image.height = area.h;
   image.mode = mode;
-  image.grabbed = true;
-  image.texture = target;
-  if (Image* old = images.Find(id)) DestroyTextures(*old);
+  image.pixels = pixels;
+  SetKey(image, defaultKey);
+
+  if (!image.hasKeyed) {
+    // Nothing to leave out: the copy is made on the GPU and drawn as it is.
+    SDL_Texture* target = nullptr;
+    for (auto it = spareGrabTargets.begin(); it != spareGrabTargets.end(); ++it) {
+      int w = 0, h = 0;
+      SDL_QueryTexture(*it, nullptr, nullptr, &w, &h);
+      if (w == area.w && h == area.h) {
+        target = *it;
+        spareGrabTargets.erase(it);
+        break;
+      }
+    }
+    if (!target)
+      target = SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
+    if (target) {
+      SDL_SetRenderTarget(video.renderer, target);
+      SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
+      SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
+      SDL_SetTextureAlphaMod(video.backBuffer, 255);
+      SDL_SetTextureScaleMode(video.backBuffer, SDL_ScaleModeNearest);
+      SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
+      TargetBackBuffer();
+      pixels->gpuCopy = target;
+    }
+  }
   return images.Add(id, std::move(image));
 }
 
 bool ImageExists(int32_t image) { return images.Find(image) != nullptr; }
 
-void FreeImage(int32_t image) {
-  Image* found = images.Find(image);
-  if (!found) return;
-  DestroyTextures(*found);
-  images.Remove(image);
-}
+void FreeImage(int32_t image) { images.Remove(image); }
 
 int32_t ImageWidth(int32_t image) {
   const Image* found = images.Find(image);
@@ -262,22 +385,10 @@ int32_t ImageHeight(int32_t image) {
 }
 
 uint32_t ImagePixel(int32_t image, int32_t x, int32_t y) {
-  Image* found = images.Find(image);
+  const Image* found = images.Find(image);
   if (!found || x < 0 || y < 0 || x >= found->width || y >= found->height) return 0;
-  if (found->grabbed && found->pixels.empty()) {
-    // Tests only: read the grab back from the GPU once.
-    if (!video.renderer || !found->texture) return 0;
-    found->pixels.resize(static_cast<size_t>(found->width) * found->height * 4);
-    SDL_SetRenderTarget(video.renderer, found->texture);
-    const int result = SDL_RenderReadPixels(video.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, found->pixels.data(), found->width * 4);
-    TargetBackBuffer();
-    if (result != 0) {
-      found->pixels.clear();
-      return 0;
-    }
-  }
-  const uint8_t* p = &found->pixels[(static_cast<size_t>(y) * found->width + x) * 4];
-  if (IsKeyed(*found, p) && !found->grabbed) return 0;
+  const uint8_t* p = &found->pixels->rgba[(static_cast<size_t>(y) * found->width + x) * 4];
+  if (IsKeyed(found->key, p)) return 0;
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 

@@ -8,7 +8,18 @@ namespace {
 
 volatile std::sig_atomic_t stopSignal = 0;
 
-void OnStopSignal(int) { stopSignal = 1; }
+void OnStopSignal(int signal) {
+  if (stopSignal) {
+    // The second one: the default action ends the process as soon as this handler returns.
+    struct sigaction fallback = {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal, &fallback, nullptr);
+    raise(signal);
+    return;
+  }
+  stopSignal = 1;
+}
 
 }  // namespace
 

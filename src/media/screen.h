@@ -96,17 +96,23 @@ void EndVideo();
 void SetTransparentColour(int32_t image, int32_t colour);
 // Decodes a PNG, JPEG, TGA or TIFF file (chosen by its signature; anything else is tried as
 // TGA). Pixels of the transparent colour become invisible. The path goes through ResolvePath.
+// A file is decoded once: every image loaded from it has a number of its own but shares its
+// pixels (and textures) with the others.
 int32_t LoadImage(int32_t id, const std::string& path, int32_t mode);
 // A new image holding that rectangle of the back buffer as drawn so far this frame
-// (clipped to the back buffer; 0 when nothing of it lies inside, or without a screen). The
-// copy stays on the GPU and is not colour-keyed.
+// (clipped to the back buffer; 0 when nothing of it lies inside, or without a screen). Like
+// every image it takes the default transparent colour in force as its key.
 int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode);
 bool ImageExists(int32_t image);
+// Decoded pixels of all image files together stay within a budget (512 MB): a file that would go
+// beyond it is not loaded, with one line on stderr per directory. Copies of a file already
+// loaded cost nothing. Tests set another budget; EndVideo puts the usual one back.
+void SetImageMemoryBudget(int64_t bytes);
 void FreeImage(int32_t image);
 int32_t ImageWidth(int32_t image);
 int32_t ImageHeight(int32_t image);
-// The colour of one pixel of a decoded image (r + g*256 + b*65536 + a*16777216), for tests.
-// Keyed pixels read 0; a grab is read back from the GPU on the first call.
+// The colour of one pixel of an image (r + g*256 + b*65536 + a*16777216), for tests. Keyed
+// pixels read 0.
 uint32_t ImagePixel(int32_t image, int32_t x, int32_t y);
 
 // --- Quads ----------------------------------------------------------------------------------

@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <new>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "media/files.h"
@@ -15,8 +19,9 @@
 
 namespace {
 
-// Decoded sounds longer than this (in output samples, both channels) are refused.
-constexpr size_t kMaxSamples = size_t{kSoundRate} * kSoundChannels * 60 * 30;
+// A sound longer than this is refused; its length is known before anything is decoded.
+constexpr int64_t kLongestSoundSeconds = 30 * 60;
+constexpr size_t kMaxSamples = size_t{kSoundRate} * kSoundChannels * kLongestSoundSeconds;
 constexpr size_t kMaxSoundFileBytes = size_t{256} << 20;
 
 struct Sound {
@@ -31,19 +36,38 @@ std::mutex mixerLock;  // guards sounds against the audio callback
 HandleTable<Sound> sounds;
 SDL_AudioDeviceID device = 0;
 bool decodersRegistered = false;  // the decoders are built in; this only records the call
+std::set<std::string> reportedSounds;  // files already said to be unloadable
+std::string lastRefusal;                // why the last refused file was refused
+bool refusalsQuiet = false;             // keep refusals to LastSoundRefusal, off stderr
 
 void AudioCallback(void*, Uint8* stream, int length) {
   MixSound(reinterpret_cast<int16_t*>(stream), length / static_cast<int>(sizeof(int16_t) * kSoundChannels));
 }
 
-// Converts raw samples of any SDL format, channel count and rate to the output format.
+// Why a sound was not loaded, for the one line that says so.
+struct Refusal {
+  const char* why = nullptr;
+};
+constexpr const char* kTooLong = "it lasts longer than 30 minutes";
+constexpr const char* kBroken = "its data is broken or of a kind we do not play";
+
+bool LongerThanAllowed(int64_t frames, int64_t rate) { return rate < 1 || frames > rate * kLongestSoundSeconds; }
+
+// Converts raw samples of any SDL format, channel count and rate to the output format. The
+// length is checked first: nothing is allocated for a sound over the limit.
 bool ConvertToOutput(SDL_AudioFormat format, int channels, int rate, const uint8_t* data, size_t length,
-                     std::vector<int16_t>& out) {
+                     std::vector<int16_t>& out, Refusal& refusal) {
+  refusal.why = kBroken;
   if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000) return false;
   const size_t frameBytes = static_cast<size_t>(SDL_AUDIO_BITSIZE(format) / 8) * channels;
   if (frameBytes == 0) return false;
   length -= length % frameBytes;
-  if (length == 0 || length > static_cast<size_t>(INT_MAX / 16)) return false;
+  if (length == 0) return false;
+  if (LongerThanAllowed(static_cast<int64_t>(length / frameBytes), rate)) {
+    refusal.why = kTooLong;
+    return false;
+  }
+  if (length > static_cast<size_t>(INT_MAX / 16)) return false;
   SDL_AudioCVT cvt;
   if (SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(channels), rate, AUDIO_S16SYS, kSoundChannels, kSoundRate) < 0)
     return false;
@@ -57,20 +81,68 @@ bool ConvertToOutput(SDL_AudioFormat format, int channels, int rate, const uint8
     cvt.len_cvt = cvt.len;
   }
   const size_t samples = static_cast<size_t>(cvt.len_cvt) / sizeof(int16_t);
-  if (samples < kSoundChannels || samples > kMaxSamples) return false;
+  if (samples < kSoundChannels || samples > kMaxSamples + kSoundRate * kSoundChannels) return false;
   out.resize(samples - samples % kSoundChannels);
   std::memcpy(out.data(), buffer.data(), out.size() * sizeof(int16_t));
   return true;
 }
 
-bool DecodeWav(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
+uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+void PutLe32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; i++) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// Checks a WAV file's chunks against the file before SDL reads it: every chunk that claims more
+// bytes than follow it is cut to what is there, so no claimed size is ever allocated, and the
+// sound's length is worked out from its format and data sizes. False when it cannot be a sound
+// or lasts too long.
+bool CheckWav(std::vector<uint8_t>& file, Refusal& refusal) {
+  refusal.why = kBroken;
+  const size_t size = file.size();
+  if (size < 12) return false;
+  PutLe32(&file[4], static_cast<uint32_t>(std::min<size_t>(size - 8, UINT32_MAX)));
+  int channels = 0, rate = 0, blockAlign = 0, formatTag = 0;
+  uint64_t dataBytes = 0;
+  for (size_t pos = 12; pos + 8 <= size;) {
+    const size_t available = size - pos - 8;
+    size_t length = Le32(&file[pos + 4]);
+    if (length > available) {
+      length = available;
+      PutLe32(&file[pos + 4], static_cast<uint32_t>(length));
+    }
+    const uint8_t* body = &file[pos + 8];
+    if (std::memcmp(&file[pos], "fmt ", 4) == 0 && length >= 16) {
+      formatTag = Le16(body);
+      channels = Le16(body + 2);
+      rate = static_cast<int>(Le32(body + 4) & 0x7FFFFFFF);
+      blockAlign = Le16(body + 12);
+    } else if (std::memcmp(&file[pos], "data", 4) == 0) {
+      dataBytes += length;
+    }
+    pos += 8 + length + (length & 1);
+  }
+  if (channels < 1 || rate < 1 || blockAlign < 1) return false;
+  // Frames the data can hold: compressed formats (ADPCM) hold up to two frames a byte per channel.
+  const bool adpcm = formatTag == 2 || formatTag == 0x11;
+  const uint64_t frames = adpcm ? dataBytes * 2 / static_cast<uint64_t>(channels) + 8 : dataBytes / blockAlign;
+  if (LongerThanAllowed(static_cast<int64_t>(std::min<uint64_t>(frames, INT64_MAX / 2)), rate)) {
+    refusal.why = kTooLong;
+    return false;
+  }
+  return true;
+}
+
+bool DecodeWav(std::vector<uint8_t>& file, std::vector<int16_t>& out, Refusal& refusal) {
+  if (!CheckWav(file, refusal)) return false;
+  refusal.why = kBroken;
   SDL_RWops* source = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
   if (!source) return false;
   SDL_AudioSpec format;
   Uint8* data = nullptr;
   Uint32 length = 0;
   if (!SDL_LoadWAV_RW(source, 1, &format, &data, &length)) return false;
-  const bool ok = ConvertToOutput(format.format, format.channels, format.freq, data, length, out);
+  const bool ok = ConvertToOutput(format.format, format.channels, format.freq, data, length, out, refusal);
   SDL_FreeWAV(data);
   return ok;
 }
@@ -95,6 +167,7 @@ int OggSeek(void* handle, ogg_int64_t offset, int whence) {
   int64_t base = 0;
   if (whence == SEEK_CUR) base = static_cast<int64_t>(src->pos);
   if (whence == SEEK_END) base = size;
+  if (offset > size || offset < -size) return -1;
   const int64_t target = base + offset;
   if (target < 0 || target > size) return -1;
   src->pos = static_cast<size_t>(target);
@@ -103,15 +176,22 @@ int OggSeek(void* handle, ogg_int64_t offset, int whence) {
 
 long OggTell(void* handle) { return static_cast<long>(static_cast<OggSource*>(handle)->pos); }
 
-bool DecodeOgg(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
+bool DecodeOgg(const std::vector<uint8_t>& file, std::vector<int16_t>& out, Refusal& refusal) {
+  refusal.why = kBroken;
   OggSource source{&file, 0};
   OggVorbis_File vorbis;
   const ov_callbacks callbacks{OggRead, OggSeek, nullptr, OggTell};
   if (ov_open_callbacks(&source, &vorbis, nullptr, 0, callbacks) != 0) return false;
   const vorbis_info* info = ov_info(&vorbis, -1);
-  bool ok = info != nullptr;
+  bool ok = info != nullptr && info->channels > 0;
   const int channels = ok ? info->channels : 0;
   const long rate = ok ? info->rate : 0;
+  // The length that the stream's last page announces decides before anything is decoded, and
+  // what is decoded is counted as it comes.
+  if (ok && LongerThanAllowed(std::max<ogg_int64_t>(ov_pcm_total(&vorbis, -1), 0), rate)) {
+    refusal.why = kTooLong;
+    ok = false;
+  }
   std::vector<uint8_t> pcm;
   char chunk[8192];
   while (ok) {
@@ -119,20 +199,28 @@ bool DecodeOgg(const std::vector<uint8_t>& file, std::vector<int16_t>& out) {
     const long got = ov_read(&vorbis, chunk, sizeof chunk, SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1, &link);
     if (got == 0) break;
     if (got == OV_HOLE) continue;  // a gap in the stream; the data after it still plays
-    if (got < 0) {
+    const vorbis_info* now = got > 0 ? ov_info(&vorbis, link) : nullptr;
+    // Chained streams that change format mid-way are not something our content makes.
+    if (!now || now->channels != channels || now->rate != rate) {
       ok = false;
       break;
     }
-    const vorbis_info* now = ov_info(&vorbis, link);
-    // Chained streams that change format mid-way are not something our content makes.
-    if (!now || now->channels != channels || now->rate != rate || pcm.size() + got > kMaxSamples * 2) {
+    if (LongerThanAllowed(static_cast<int64_t>((pcm.size() + got) / (2 * channels)), rate)) {
+      refusal.why = kTooLong;
       ok = false;
       break;
     }
     pcm.insert(pcm.end(), chunk, chunk + got);
   }
   ov_clear(&vorbis);
-  return ok && ConvertToOutput(AUDIO_S16SYS, channels, static_cast<int>(rate), pcm.data(), pcm.size(), out);
+  return ok && ConvertToOutput(AUDIO_S16SYS, channels, static_cast<int>(rate), pcm.data(), pcm.size(), out, refusal);
+}
+
+// Says once per file why it was not loaded.
+void ReportRefusal(const std::string& path, const char* why) {
+  lastRefusal = why;
+  if (refusalsQuiet || !reportedSounds.insert(path).second) return;
+  std::fprintf(stderr, "quorvex: the sound %s is not loaded: %s\n", NativePath(path).c_str(), why);
 }
 
 }  // namespace
@@ -158,14 +246,28 @@ bool StartSound() {
 }
 
 int32_t LoadSoundFile(int32_t id, const std::string& path) {
-  std::vector<uint8_t> file;
-  if (!ReadWholeFile(path, kMaxSoundFileBytes, file)) return 0;
-  Sound sound;
-  const bool ogg = file.size() >= 4 && std::memcmp(file.data(), "OggS", 4) == 0;
-  const bool wav = file.size() >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 && std::memcmp(file.data() + 8, "WAVE", 4) == 0;
-  if (!(ogg ? DecodeOgg(file, sound.samples) : wav && DecodeWav(file, sound.samples))) return 0;
-  std::lock_guard<std::mutex> lock(mixerLock);
-  return sounds.Add(id, std::move(sound));
+  try {
+    std::vector<uint8_t> file;
+    if (!ReadWholeFile(path, kMaxSoundFileBytes, file)) {
+      // A missing file is silent; one that is there but cannot be read is not.
+      if (IsRegularFile(path)) ReportRefusal(path, "it is empty, unreadable or larger than 256 MB");
+      return 0;
+    }
+    Sound sound;
+    Refusal refusal{"it is neither a WAV nor an OGG sound"};
+    const bool ogg = file.size() >= 4 && std::memcmp(file.data(), "OggS", 4) == 0;
+    const bool wav =
+        file.size() >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 && std::memcmp(file.data() + 8, "WAVE", 4) == 0;
+    if (!(ogg ? DecodeOgg(file, sound.samples, refusal) : wav && DecodeWav(file, sound.samples, refusal))) {
+      ReportRefusal(path, refusal.why);
+      return 0;
+    }
+    std::lock_guard<std::mutex> lock(mixerLock);
+    return sounds.Add(id, std::move(sound));
+  } catch (const std::bad_alloc&) {
+    ReportRefusal(path, "there is not enough memory for it");
+    return 0;
+  }
 }
 
 bool SoundExists(int32_t sound) {
@@ -213,7 +315,6 @@ int32_t SoundFrames(int32_t sound) {
   const Sound* found = sounds.Find(sound);
   return found ? static_cast<int32_t>(found->samples.size() / kSoundChannels) : 0;
 }
-
 void MixSound(int16_t* out, int32_t frames) {
   std::lock_guard<std::mutex> lock(mixerLock);
   constexpr int32_t kChunk = 512;
@@ -248,6 +349,10 @@ void MixSound(int16_t* out, int32_t frames) {
 
 void RegisterDecoders() { decodersRegistered = true; }
 
+const std::string& LastSoundRefusal() { return lastRefusal; }
+
+void SetSoundRefusalsQuiet(bool quiet) { refusalsQuiet = quiet; }
+
 void EndSound() {
   if (device) SDL_CloseAudioDevice(device);
   device = 0;
@@ -255,5 +360,8 @@ void EndSound() {
     std::lock_guard<std::mutex> lock(mixerLock);
     sounds.Clear();
   }
+  reportedSounds.clear();
+  lastRefusal.clear();
+  refusalsQuiet = false;
   if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

@@ -32,4 +32,8 @@ int32_t SoundFrames(int32_t sound);
 void MixSound(int16_t* out, int32_t frames);
 // Registers the image and OGG decoders (they are built in; this only marks them available).
 void RegisterDecoders();
+// Why the last file LoadSoundFile refused (one that is there) was not loaded, "" before any.
+// Refusals are said once per file on stderr, unless made quiet (the data checker words its own).
+const std::string& LastSoundRefusal();
+void SetSoundRefusalsQuiet(bool quiet);
 void EndSound();

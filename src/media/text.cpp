@@ -56,4 +56,29 @@ int32_t TextToInteger(const std::string& text) {
   return static_cast<int32_t>(negative ? 0u - value : value);
 }
 
-float TextToFloat(const std::string& text) { return static_cast<float>(std::strtod(text.c_str(), nullptr)); }
+float TextToFloat(const std::string& text) {
+  // The longest decimal number at the start (after blanks): sign, digits with a decimal point,
+  // an exponent. strtod alone would also take hexadecimal, "inf" and "nan".
+  const char* s = text.c_str();
+  size_t i = 0;
+  while (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')) i++;
+  const size_t start = i;
+  if (s[i] == '+' || s[i] == '-') i++;
+  size_t digits = 0;
+  while (s[i] >= '0' && s[i] <= '9') i++, digits++;
+  if (s[i] == '.') {
+    i++;
+    while (s[i] >= '0' && s[i] <= '9') i++, digits++;
+  }
+  if (digits == 0) return 0.0f;
+  size_t end = i;
+  if (s[i] == 'e' || s[i] == 'E') {
+    size_t j = i + 1;
+    if (s[j] == '+' || s[j] == '-') j++;
+    if (s[j] >= '0' && s[j] <= '9') {
+      while (s[j] >= '0' && s[j] <= '9') j++;
+      end = j;
+    }
+  }
+  return static_cast<float>(std::strtod(std::string(text, start, end - start).c_str(), nullptr));
+}

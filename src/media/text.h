@@ -32,5 +32,7 @@ int32_t RoundHalfEven(double value);
 // first other character; no digits gives 0; wraps at 32 bits.
 int32_t TextToInteger(const std::string& text);
 
-// The C library's decimal conversion, rounded to single precision; no number gives 0.0.
+// The C library's decimal conversion (sign, digits, decimal point, exponent, up to the first
+// character that does not fit), rounded to single precision; no number gives 0.0. Hexadecimal,
+// "inf" and "nan" are no numbers.
 float TextToFloat(const std::string& text);

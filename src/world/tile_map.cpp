@@ -101,6 +101,14 @@ std::vector<std::string> TileFileKeys() {
 
 std::string TileDirectory() { return settings.RGBCODEPATH + settings.APPSTART + "\\"; }
 
+bool IsTileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+}
+
+void LoadNamedTile(int32_t x, int32_t y, const std::string& name) {
+  if (IsTileName(name)) LoadTileDefinition(x, y, TileDirectory() + name);
+}
+
 void ResetTileMap() {
   FreeAllSprites();
   tileMap.Create(0, 0);
@@ -118,7 +126,7 @@ void PlaceTile(int32_t x, int32_t y, const std::string& name) {
   TileCell* cell = tileMap.Find(x, y);
   if (!cell) return;
   cell->tileName = name;
-  LoadTileDefinition(x, y, TileDirectory() + name);
+  LoadNamedTile(x, y, name);
   BindTileGraphic(x, y, cell->gfxName);
   SpawnTileChildren(x, y);
 }

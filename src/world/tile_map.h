@@ -76,6 +76,12 @@ struct ObjectDefinition;
 std::string TileDirectory();
 // Every key a tile definition file may hold, sorted; other keys are skipped with their value.
 std::vector<std::string> TileFileKeys();
+// A tile name is the name of one file in the tile directory. A name holding a path separator,
+// or naming the directory itself or its parent, is no tile name: such a tile is missing.
+bool IsTileName(const std::string& name);
+// Reads the definition file of the named tile into cell (x, y); a name that is no tile name
+// leaves the cell as a missing file does.
+void LoadNamedTile(int32_t x, int32_t y, const std::string& name);
 
 // Frees every sprite and discards the grid and placedObjects (tests and shut-down).
 void ResetTileMap();

@@ -29,13 +29,20 @@ void WorldProgressStep(int32_t width, int32_t height) {
   if (++barCounter > 500) barCounter = 0;
 }
 
-// Map sides beyond the start-up grid are cut to fit it.
+// Map sides beyond the start-up grid are cut to fit it (the cells beyond are read and dropped).
 int32_t FitWorldSide(int32_t side, const char* what) {
   if (side > kMaxWorldSide) {
-    std::fprintf(stderr, "quorvex: the world map's %s %d does not fit the map; using %d\n", what, side, kMaxWorldSide);
+    std::fprintf(stderr, "quorvex: the world map's %s %d does not fit the map; cells beyond %d are left out\n", what,
+                 side, kMaxWorldSide);
     return kMaxWorldSide;
   }
   return side < 0 ? 0 : side;
+}
+
+// The cell at a position of the files, or nullptr where it lies outside the grid.
+TileCell* GridCell(int64_t x, int64_t y) {
+  if (x > kMaxWorldSide || y > kMaxWorldSide) return nullptr;
+  return tileMap.Find(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }
 
 }  // namespace
@@ -46,9 +53,11 @@ void LoadWorld() {
   if (cells == 0) ReportError(4);
   std::string header[5];
   for (std::string& line : header) line = ReadLine(cells);
-  gameState.mapWidth = FitWorldSide(TextToInteger(header[1]), "width");
-  gameState.mapHeight = FitWorldSide(TextToInteger(header[2]), "height");
-  LoadWorldCells(cells, gameState.mapWidth, gameState.mapHeight);
+  // The files are read with their own sizes, column by column; the map keeps what fits the grid.
+  const int32_t width = TextToInteger(header[1]), height = TextToInteger(header[2]);
+  gameState.mapWidth = FitWorldSide(width, "width");
+  gameState.mapHeight = FitWorldSide(height, "height");
+  LoadWorldCells(cells, width, height);
   CloseTextFile(cells);
 
   const int32_t values = OpenTextFile(-1, base + ".red");
@@ -57,23 +66,24 @@ void LoadWorld() {
                  NativePath(base).c_str());
     return;
   }
-  LoadWorldValues(values, gameState.mapWidth, gameState.mapHeight);
+  LoadWorldValues(values, width, height);
   CloseTextFile(values);
 }
 
 void LoadWorldCells(int32_t file, int32_t width, int32_t height) {
-  int32_t x = 0, y = 0;
+  int64_t x = 0, y = 0;
   do {
     std::string name = ReadLine(file);
     name += ReadLine(file);
     name += ReadLine(file);
-    if (TileCell* cell = tileMap.Find(x, y)) {
+    if (TileCell* cell = GridCell(x, y)) {
       cell->tileName = name;
       cell->inMap = 1;
       if (gameState.drawWorld == 1) {
-        LoadTileDefinition(x, y, TileDirectory() + name);
-        BindTileGraphic(x, y, cell->gfxName);
-        SpawnTileChildren(x, y);
+        const int32_t cx = static_cast<int32_t>(x), cy = static_cast<int32_t>(y);
+        LoadNamedTile(cx, cy, name);
+        BindTileGraphic(cx, cy, cell->gfxName);
+        SpawnTileChildren(cx, cy);
       }
     }
     if (++y > height) {
@@ -87,10 +97,10 @@ void LoadWorldCells(int32_t file, int32_t width, int32_t height) {
 
 void LoadWorldValues(int32_t file, int32_t width, int32_t height) {
   for (int i = 0; i < 5; i++) ReadLine(file);
-  int32_t x = 0, y = 0;
+  int64_t x = 0, y = 0;
   do {
     const int32_t alpha = TextToInteger(ReadLine(file));
-    if (TileCell* cell = tileMap.Find(x, y)) cell->alpha = alpha;
+    if (TileCell* cell = GridCell(x, y)) cell->alpha = alpha;
     if (++y > height) {
       x++;
       y = 0;

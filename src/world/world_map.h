@@ -8,9 +8,10 @@ constexpr int32_t kMaxWorldSide = 512;
 
 // Loads the world; a missing cell file is error 4.
 void LoadWorld();
-// Reads the cells of an open cell file, past its header.
+// Reads the cells of an open cell file, past its header, column by column with the file's own
+// width and height; cells outside the grid are read and dropped.
 void LoadWorldCells(int32_t file, int32_t width, int32_t height);
-// Reads an open value file, header included.
+// Reads an open value file, header included, in the same order.
 void LoadWorldValues(int32_t file, int32_t width, int32_t height);
 
 void ResetWorldMapState();

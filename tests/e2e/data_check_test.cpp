@@ -311,6 +311,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The world map.
         Mistake{"a cell naming a tile without a file", "world", [](const std::string& d) { ReplaceLine(d + "MAPS/ISLAND.ai42", "086", "087"); },
                 "DATA/MAPS/ISLAND.ai42:6: error: ", "DATA/RGB/ISLAND/150110087"},
+        Mistake{"a cell naming a path", "world", [](const std::string& d) { ReplaceLine(d + "MAPS/ISLAND.ai42", "086", "/../../ini.txt"); },
+                "DATA/MAPS/ISLAND.ai42:6: error: ", "is a path"},
         Mistake{"an opacity above 255", "world", [](const std::string& d) { ReplaceLine(d + "MAPS/ISLAND.red", "255", "300"); },
                 "DATA/MAPS/ISLAND.red:6: error: ", "cell (0, 0)"},
         Mistake{"no value file", "world", [](const std::string& d) { Remove(d + "MAPS/ISLAND.red"); },

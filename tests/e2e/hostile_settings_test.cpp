@@ -2,7 +2,10 @@
 // hundred frames (under the sanitizers too) and must end normally at its frame limit.
 #include <gtest/gtest.h>
 
+#include <png.h>
+
 #include "support/game_run.h"
+#include "support/sample_files.h"
 
 namespace {
 
@@ -37,6 +40,8 @@ struct BrokenFile {
   const char* what;
   const char* path;
   std::string bytes;
+  const char* settings = "";          // "KEY\nvalue\n" pairs added to the configuration
+  std::string (*make)() = nullptr;  // makes large bytes when the test runs, instead of `bytes`
 };
 
 std::ostream& operator<<(std::ostream& out, const BrokenFile& file) { return out << file.what; }
@@ -45,8 +50,8 @@ class HostileData : public ::testing::TestWithParam<BrokenFile> {};
 
 TEST_P(HostileData, TheGameStillRunsToItsLastFrame) {
   TempDir dir;
-  MakeMiniBase(dir, "MAXFOE\n3\n");
-  dir.Write(GetParam().path, GetParam().bytes);
+  MakeMiniBase(dir, std::string("MAXFOE\n3\n") + GetParam().settings);
+  dir.Write(GetParam().path, GetParam().make ? GetParam().make() : GetParam().bytes);
   dir.Write("walk.txt", "0 down P\n6 up P\n20 down RIGHT\n60 up RIGHT\n60 down DOWN\n100 up DOWN\n");
   const GameRun run = RunGame(dir.Path(), "--fast --windowed 320x240 --frames 200 --replay '" + dir / "walk.txt" + "'", 240);
   EXPECT_EQ(run.status, 0) << GetParam().what << "\n" << run.output;
@@ -56,6 +61,22 @@ std::string AllBytes() {
   std::string bytes;
   for (int i = 1; i < 256; i++) bytes += static_cast<char>(i);
   return bytes;
+}
+
+// A 44-byte WAV whose data chunk claims 2.9 GB.
+std::string WavClaimingGigabytes() {
+  Bytes wav = MakeWav(1, 22050, 16, {});
+  const uint32_t claimed = 2900000000u;
+  for (int i = 0; i < 4; i++) wav[40 + i] = static_cast<uint8_t>(claimed >> (8 * i));
+  return AsString(wav);
+}
+
+// An 8-bit mono WAV of two hours at 1000 Hz (7.2 MB).
+std::string HoursOfSound() { return AsString(MakeWav(1, 1000, 8, Bytes(1000 * 60 * 60 * 2, 0x80))); }
+
+// An 8192 x 8192 PNG of one colour: 64 KB on disk, 256 MB decoded.
+std::string HugePlainPng() {
+  return AsString(EncodePng(8192, 8192, PNG_COLOR_TYPE_PALETTE, 8, Bytes(size_t{8192} * 8192, 0), {200, 40, 40}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenFile{"a huge base", "DATA/base.txt", "x\n99999999\n-99999999\n"},
                       BrokenFile{"an empty base", "DATA/base.txt", ""},
                       BrokenFile{"a player image that is no image", "DATA/player.png", AllBytes()},
-                      BrokenFile{"music that is no music", "DATA/MUSIC/tune.ogg", AllBytes()}),
+                      BrokenFile{"music that is no music", "DATA/MUSIC/tune.ogg", AllBytes()},
+                      BrokenFile{"a WAV whose data chunk claims 2.9 GB", "DATA/SFX/claims.ogg", WavClaimingGigabytes()},
+                      BrokenFile{"two hours of 8-bit sound at 1000 Hz", "DATA/SFX/hours.ogg", "", "", HoursOfSound},
+                      BrokenFile{"an 8192 x 8192 floating image 51 times", "DATA/EFX/huge.png", "",
+                                 "EGFXPATH\nDATA\\EFX\\\nEGFXMAX\n50\n", HugePlainPng}),
     [](const ::testing::TestParamInfo<BrokenFile>& info) { return TestName(info.param.what); });
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "game/foes.h"
 #include "game/level.h"
+#include "game/play_screens.h"
 #include "game/player.h"
 #include "support/game_fixture.h"
 #include "world/labyrinth.h"
@@ -115,6 +117,38 @@ TEST_F(Level, FoesFillTheLeftmostAllowedCellsUpToTheLimit) {
     EXPECT_FLOAT_EQ(f.drawOffsetX, 5.0f + 16.0f);
     EXPECT_FLOAT_EQ(f.drawOffsetY, 6.0f + 16.0f);
     EXPECT_EQ(f.heading, 0);
+  }
+}
+
+// The level is done in the same game step whose timer ends a clock second. Completion puts the
+// time to 0 and the timer then takes it to -1: a labyrinth level won there goes on to the next
+// one, while the world, complete at every step, still times out a second after it started.
+TEST_F(Level, ALevelWonAsAClockSecondEndsGoesOnInLabyrinthModeButTheWorldStillTimesOut) {
+  struct Case {
+    bool labyrinth;
+    int32_t screenState;
+  };
+  const Case cases[] = {{true, 19}, {false, 21}};
+  playScreens = PlayScreens{};  // the game-over screen then leaves for no title screen
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.labyrinth ? "labyrinth" : "world");
+    labyrinthMode = c.labyrinth;
+    gameState.drawWorld = 0;
+    gameState.screenState = 19;
+    gameState.level = 2;
+    gameState.tilesLeft = 0;
+    gameState.timeLeft = 6;
+    gameState.frameTick = settings.WORLDREFRESH;
+    GameStep();
+    EXPECT_EQ(gameState.level, 3);
+    EXPECT_EQ(gameState.frameTick, 0) << "the clock second ended in this step";
+    EXPECT_EQ(gameState.screenState, c.screenState);
+    // An ordinary step of the next level (time left, clock mid-second) changes nothing more.
+    gameState.tilesLeft = 5;
+    gameState.timeLeft = 6;
+    GameStep();
+    EXPECT_EQ(gameState.level, 3);
+    EXPECT_EQ(gameState.timeLeft, 6);
   }
 }
 

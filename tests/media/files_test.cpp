@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -64,6 +67,40 @@ TEST(TextFile, BackslashesAndLetterCaseAreFoundOnThisFileSystem) {
   // An exact match wins over one that differs in case.
   dir.Write("Data/Tiles/lab_wall", "other");
   EXPECT_EQ(ResolvePath(dir.Path() + "/Data/Tiles/lab_wall"), dir / "Data/Tiles/lab_wall");
+}
+
+// Data files are regular files: a device, a FIFO or a directory named by hostile data is not
+// opened (a FIFO would block the open, /dev/zero would never end).
+TEST(TextFile, OnlyRegularFilesAreOpened) {
+  TempDir dir;
+  const std::string fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string link = dir / "zero.png";
+  ASSERT_EQ(::symlink("/dev/zero", link.c_str()), 0);
+  const std::string notFiles[] = {"/dev/zero", "/dev/null", fifo, link, dir.Path()};
+  for (const std::string& path : notFiles) {
+    EXPECT_EQ(OpenTextFile(-1, path), 0) << path;
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(ReadWholeFile(path, 1 << 20, bytes)) << path;
+  }
+  EXPECT_NE(OpenTextFile(-1, dir.Write("plain", "x")), 0);
+}
+
+// Directory listings are read once for the run: looking up many missing names (a map of
+// unknown tiles) must not list the directory again for each of them.
+TEST(Directory, MissingNamesDoNotRescanTheirDirectory) {
+  TempDir dir;
+  constexpr int kEntries = 3000;
+  for (int i = 0; i < kEntries; i++) dir.Write("T/tile" + std::to_string(i), "x");
+  const auto start = std::chrono::steady_clock::now();
+  int opened = 0;
+  for (int i = 0; i < kEntries; i++) opened += OpenTextFile(-1, dir / ("T/missing" + std::to_string(i))) != 0;
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(opened, 0);
+  EXPECT_LT(seconds, 3.0) << kEntries << " lookups in a directory of " << kEntries << " entries";
+  const int32_t f = OpenTextFile(-1, dir.Path() + "\\t\\TILE7");  // letter case is still ignored
+  EXPECT_NE(f, 0);
+  CloseTextFile(f);
 }
 
 std::vector<std::pair<std::string, int32_t>> List(const std::string& dir, const std::string& pattern) {

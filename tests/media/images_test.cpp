@@ -1,6 +1,9 @@
 // Images and quads without a display: loading, colour keys, handles, resizing and rotation.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+
+#include <algorithm>
 
 #include "media/blending.h"
 #include "support/sample_files.h"
@@ -122,6 +125,56 @@ TEST_F(Images, QuadsRotateByAccumulationAndAResizeMakesThemUprightWithoutForgett
     EXPECT_FLOAT_EQ(QuadAngle(quad), s.drawn);
     EXPECT_FLOAT_EQ(QuadAccumulatedRotation(quad), s.accumulated);
   }
+}
+
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// A PNG of one colour that is small on disk and large decoded (palette of one entry).
+Bytes PlainPng(int width, int height, uint8_t red) {
+  return EncodePng(width, height, PNG_COLOR_TYPE_PALETTE, 8, Bytes(static_cast<size_t>(width) * height, 0), {red, 20, 30});
+}
+
+TEST_F(Images, CopiesOfOneFileShareItsPixelsButEachKeepsItsOwnNumberAndKey) {
+  const std::string path = dir.Write("big.png", AsString(PlainPng(4096, 4096, 10)));
+  const long peakBefore = PeakResidentKilobytes();
+  std::vector<int32_t> copies;
+  for (int i = 0; i < 20; i++) copies.push_back(LoadImage(-1, path, 4));
+  // One decoded copy is 64 MB; twenty of them would be 1.3 GB.
+  EXPECT_LT(PeakResidentKilobytes() - peakBefore, 200 * 1024) << "kilobytes more at the peak";
+  for (size_t i = 0; i < copies.size(); i++) {
+    EXPECT_EQ(copies[i], copies[0] + static_cast<int32_t>(i)) << "numbers are handed out as before";
+    EXPECT_EQ(ImageWidth(copies[i]), 4096);
+  }
+  SetTransparentColour(copies[1], 10 + 20 * 256 + 30 * 65536);  // re-keys that copy alone
+  EXPECT_EQ(ImagePixel(copies[1], 7, 7) >> 24, 0u);
+  EXPECT_EQ(ImagePixel(copies[2], 7, 7), Rgba(10, 20, 30));
+  for (size_t i = 0; i + 1 < copies.size(); i++) FreeImage(copies[i]);
+  EXPECT_EQ(ImagePixel(copies.back(), 4095, 4095), Rgba(10, 20, 30)) << "the last copy keeps the pixels";
+}
+
+TEST_F(Images, DecodedPixelsBeyondTheBudgetAreLeftOutWithOneLinePerDirectory) {
+  SetImageMemoryBudget(3 * 256 * 256 * 4 + 1000);
+  std::vector<std::string> paths;
+  for (int i = 0; i < 5; i++)
+    paths.push_back(dir.Write("EFX/p" + std::to_string(i) + ".png", AsString(PlainPng(256, 256, static_cast<uint8_t>(i)))));
+  testing::internal::CaptureStderr();
+  std::vector<int32_t> loaded;
+  for (const std::string& path : paths) loaded.push_back(LoadImage(-1, path, 4));
+  const int32_t copy = LoadImage(-1, paths[0], 4);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_GT(loaded[0], 0);
+  EXPECT_GT(loaded[2], 0);
+  EXPECT_EQ(loaded[3], 0);
+  EXPECT_EQ(loaded[4], 0);
+  EXPECT_GT(copy, 0) << "a copy of a file already held costs nothing";
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("p3.png"), std::string::npos) << said;
+  FreeImage(loaded[1]);  // its pixels are given back
+  EXPECT_GT(LoadImage(-1, paths[4], 4), 0);
 }
 
 TEST(BlendPairs, KeyedTexelsGetTheValueThatLeavesTheDestinationAlone) {

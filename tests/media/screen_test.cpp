@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -256,9 +257,47 @@ TEST_F(Screen, AGrabCopiesTheClippedRectangleAndDrawsBackStretched) {
   EXPECT_EQ(ImageHeight(corner), 4);
   const int32_t negative = GrabBackBuffer(-1, -5, -5, 10, 10, 4);
   EXPECT_EQ(ImageWidth(negative), 5);
+  const int32_t huge = GrabBackBuffer(-1, 10, 20, INT32_MAX, INT32_MAX, 4);  // clipped without wrapping round
+  EXPECT_EQ(ImageWidth(huge), kWidth - 10);
+  EXPECT_EQ(ImageHeight(huge), kHeight - 20);
   EXPECT_EQ(GrabBackBuffer(-1, kWidth, 0, 10, 10, 4), 0);
   EXPECT_EQ(GrabBackBuffer(-1, 0, 0, 0, 10, 4), 0);
   EXPECT_EQ(GrabBackBuffer(-1, -20, -20, 10, 10, 4), 0);
+}
+
+// A grab is an image like any other: the default transparent colour in force when it is made
+// becomes its key, so its pixels of that colour are left out when it is drawn.
+TEST_F(Screen, AGrabTakesTheDefaultTransparentColourInForce) {
+  struct Case {
+    int32_t defaultKey;
+    bool magentaLeftOut;
+  };
+  const Case cases[] = {{kMagenta, true}, {kWhite, false}, {-1, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("default key " + std::to_string(c.defaultKey));
+    ClearBackBuffer(kBlack);
+    FillBox(10, 10, 10, 10, Colour(kKey));
+    FillBox(20, 10, 10, 10, Colour({255, 0, 0}));
+    SetTransparentColour(-1, c.defaultKey);
+    const int32_t grab = GrabBackBuffer(-1, 10, 10, 20, 10, 4);
+    SetTransparentColour(-1, kMagenta);
+    ASSERT_GT(grab, 0);
+    EXPECT_EQ(ImagePixel(grab, 2, 2), c.magentaLeftOut ? 0u : 0xFFFF00FFu);
+    EXPECT_EQ(ImagePixel(grab, 15, 5), 0xFF0000FFu);
+    const int32_t quad = MakeQuad(-1, grab);
+    ResizeQuad(quad, 40, 20);
+    ClearBackBuffer(Colour({9, 9, 9}));
+    BeginQuads();
+    DrawQuad(quad, 200, 100, 255);
+    EndQuads();
+    const Shot shot = Take();
+    EXPECT_EQ(shot.At(205, 105), c.magentaLeftOut ? (Rgb{9, 9, 9}) : kKey);
+    EXPECT_EQ(shot.At(230, 105), (Rgb{255, 0, 0}));
+    SetTransparentColour(grab, kMagenta);  // re-keyed afterwards, as any image can be
+    EXPECT_EQ(ImagePixel(grab, 2, 2), 0u);
+    FreeQuad(quad);
+    FreeImage(grab);
+  }
 }
 
 TEST_F(Screen, ReKeyingAndFreeingChangeWhatIsDrawn) {

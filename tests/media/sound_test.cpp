@@ -1,6 +1,9 @@
 // Sound loading and the mixer, driven directly (no output device is opened).
+#include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "support/sample_files.h"
@@ -176,6 +179,76 @@ TEST_F(Sounds, BrokenAndMissingFilesGiveZero) {
   EXPECT_FALSE(SoundExists(99));
   StopSoundNow(99);
   FreeSound(99);
+}
+
+// The largest single allocation SDL is asked for while a test watches it.
+size_t largestSdlRequest = 0;
+SDL_malloc_func sdlMalloc;
+SDL_calloc_func sdlCalloc;
+SDL_realloc_func sdlRealloc;
+SDL_free_func sdlFree;
+
+void* WatchedMalloc(size_t size) {
+  largestSdlRequest = std::max(largestSdlRequest, size);
+  return sdlMalloc(size);
+}
+void* WatchedCalloc(size_t count, size_t size) {
+  largestSdlRequest = std::max(largestSdlRequest, count * size);
+  return sdlCalloc(count, size);
+}
+void* WatchedRealloc(void* old, size_t size) {
+  largestSdlRequest = std::max(largestSdlRequest, size);
+  return sdlRealloc(old, size);
+}
+
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// Sizes are checked against the file and the 30-minute limit before anything is allocated:
+// neither SDL nor the conversion may ask for memory that the file cannot fill, and a sound
+// that cannot load says so on one line.
+TEST_F(Sounds, HostileSizesAreRefusedBeforeTheirMemoryIsAskedFor) {
+  Bytes claimsGigabytes = MakeWav(1, 22050, 16, {});
+  const uint32_t claimed = 2900000000u;
+  for (int i = 0; i < 4; i++) claimsGigabytes[40 + i] = static_cast<uint8_t>(claimed >> (8 * i));
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    int frames;  // 0: refused
+  };
+  const Case cases[] = {
+      {"a 44-byte WAV whose data chunk claims 2.9 GB", claimsGigabytes, 0},
+      {"an 8-bit mono WAV of 33 minutes at 1000 Hz", MakeWav(1, 1000, 8, Bytes(1000 * 60 * 33, 0x80)), 0},
+      {"an OGG of 40 minutes of silence at 1000 Hz", EncodeOggSine(1, 1000, 60 * 40, 100, 0.0), 0},
+      {"an 8-bit mono WAV of 10 seconds at 1000 Hz", MakeWav(1, 1000, 8, Bytes(10000, 0x90)), kSoundRate * 10},
+      {"an OGG of 2 seconds at 1000 Hz", EncodeOggSine(1, 1000, 2, 100, 0.5), kSoundRate * 2},
+  };
+  SDL_GetMemoryFunctions(&sdlMalloc, &sdlCalloc, &sdlRealloc, &sdlFree);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.Write(std::string("s") + std::to_string(next++) + ".snd", AsString(c.bytes));
+    const long peakBefore = PeakResidentKilobytes();
+    largestSdlRequest = 0;
+    SDL_SetMemoryFunctions(WatchedMalloc, WatchedCalloc, WatchedRealloc, sdlFree);
+    testing::internal::CaptureStderr();
+    const int32_t sound = LoadSoundFile(-1, path);
+    const std::string said = testing::internal::GetCapturedStderr();
+    SDL_SetMemoryFunctions(sdlMalloc, sdlCalloc, sdlRealloc, sdlFree);
+    EXPECT_LT(largestSdlRequest, c.bytes.size() + (1u << 20));
+    EXPECT_LT(PeakResidentKilobytes() - peakBefore, 64 * 1024) << "kilobytes more at the peak";
+    if (c.frames == 0) {
+      EXPECT_EQ(sound, 0);
+      EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+      EXPECT_NE(said.find(path), std::string::npos) << said;
+    } else {
+      EXPECT_NEAR(SoundFrames(sound), c.frames, c.frames / 100);
+      EXPECT_EQ(said, "");
+    }
+    FreeSound(sound);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "media/text.h"
 
 namespace {
@@ -49,9 +51,19 @@ TEST(TextHelpers, IntegerAndFloatConversions) {
   const Case cases[] = {{"42", 42},     {" \t-17x", -17}, {"+5", 5},       {"abc", 0}, {"", 0},
                         {"- 5", 0},     {"12 34", 12},    {"4294967297", 1}};
   for (const Case& c : cases) EXPECT_EQ(TextToInteger(c.text), c.value) << c.text;
-  EXPECT_FLOAT_EQ(TextToFloat("32x32"), 32.0f);
-  EXPECT_FLOAT_EQ(TextToFloat("1.5e1"), 15.0f);
-  EXPECT_FLOAT_EQ(TextToFloat("letters"), 0.0f);
+  // Floats are decimal only: a decimal point and an exponent, up to the first character that
+  // does not fit; hexadecimal, "inf" and "nan" are no numbers here.
+  struct FloatCase {
+    const char* text;
+    float value;
+  };
+  const FloatCase floats[] = {
+      {"32x32", 32.0f}, {"1.5e1", 15.0f}, {"letters", 0.0f}, {" -2.5", -2.5f}, {".5", 0.5f},    {"7.", 7.0f},
+      {"+3", 3.0f},     {"1e", 1.0f},     {"2e+", 2.0f},     {"4E-1x", 0.4f},  {"0x20", 0.0f},  {"0X1p3", 0.0f},
+      {"inf", 0.0f},    {"-infinity", 0.0f}, {"nan", 0.0f},  {"NAN(1)", 0.0f}, {"-.", 0.0f},    {"", 0.0f},
+  };
+  for (const FloatCase& c : floats) EXPECT_FLOAT_EQ(TextToFloat(c.text), c.value) << c.text;
+  EXPECT_TRUE(std::isinf(TextToFloat("1e999"))) << "too large for a float, as the C library gives it";
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "media/files.h"
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quorvex-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -30,10 +32,14 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
   std::filesystem::create_directories(full.parent_path());
   std::ofstream out(full, std::ios::binary);
   out << bytes;
+  ForgetDirectories();  // the game reads a directory once; the tests change theirs as they go
   return full.string();
 }
 
-void TempDir::MakeDir(const std::string& name) const { std::filesystem::create_directories(std::filesystem::path(path_) / name); }
+void TempDir::MakeDir(const std::string& name) const {
+  std::filesystem::create_directories(std::filesystem::path(path_) / name);
+  ForgetDirectories();
+}
 
 int RunCommand(const std::string& command, std::string& output) {
   output.clear();

@@ -190,4 +190,22 @@ TEST_F(TileMap, DrawMapVisitsTheVisibleWindowAndNeverLeavesTheGrid) {
   DrawMap();
 }
 
+// A tile name is a file name in the tile directory, never a path: names that climb out of it,
+// reach into a sub-directory or name a device are missing tiles, and the cell keeps its tile.
+TEST_F(TileMap, NamesThatArePathsAreMissingTiles) {
+  WriteTile("WALL", "TRANSPARENCY\n0\nVALUE1\n1\n");
+  dir.Write("RGB/SECRET", "TRANSPARENCY\n0\nVALUE1\n666\n");
+  dir.Write("RGB/LAB/sub/NESTED", "VALUE1\n667\n");
+  const std::string climb = "../../../../../../../../../../../..";
+  const std::string names[] = {"../SECRET", "..\\SECRET", "sub/NESTED", "sub\\NESTED", dir.Path() + "/RGB/SECRET",
+                               "..", ".", climb + "/dev/zero", climb + "/dev/null"};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    PlaceTile(1, 1, "WALL");
+    PlaceTile(1, 1, name);
+    EXPECT_EQ(tileMap.Find(1, 1)->tileName, name);
+    EXPECT_EQ(tileMap.Find(1, 1)->value1, 1);
+  }
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "media/files.h"
@@ -83,12 +85,50 @@ TEST_F(WorldMap, WithoutDrawingOnlyNamesAreRecorded) {
   EXPECT_EQ(tileMap.Find(0, 0)->tileSprite, 0);
 }
 
-TEST_F(WorldMap, OversizedMapsAreCutToTheGrid) {
-  WriteCells(5000, -3, {"1", "2", "3"});
+// Sides beyond the start-up grid are read with the file's own sizes, column by column, and the
+// cells outside the grid are dropped: cell (1, 0) is the file's (1, 0), not its (0, 513).
+TEST_F(WorldMap, OversizedMapsAreReadWithTheirOwnSizesAndCutToTheGrid) {
+  struct Case {
+    int w, h;        // as the file says
+    int mapW, mapH;  // as the game takes them
+  };
+  const Case cases[] = {{1, 600, 1, 512}, {600, 1, 512, 1}, {5000, -3, 512, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+    tileMap.Create(513, 513);
+    // Cell names and values tell where in the file they were; a map announcing more cells than
+    // it holds stops at its end.
+    std::vector<std::string> texts;
+    std::vector<int> values;
+    const int columns = std::min(c.w, 600) + 1, rows = std::max(c.h, 0) + 1;
+    for (int x = 0; x < columns; x++)
+      for (int y = 0; y < rows; y++) {
+        texts.insert(texts.end(), {std::to_string(x), "_", std::to_string(y)});
+        values.push_back((x * 7 + y) % 255 + 1);
+      }
+    WriteCells(c.w, c.h, texts);
+    WriteValues(values);
+    LoadWorld();
+    EXPECT_EQ(gameState.mapWidth, c.mapW);
+    EXPECT_EQ(gameState.mapHeight, c.mapH);
+    const std::pair<int, int> probes[] = {{0, 0}, {1, 0}, {0, c.mapH}, {c.mapW, c.mapH}, {c.mapW / 2, c.mapH / 2}};
+    for (const auto& [x, y] : probes) {
+      const TileCell* cell = tileMap.Find(x, y);
+      ASSERT_NE(cell, nullptr);
+      EXPECT_EQ(cell->tileName, std::to_string(x) + "_" + std::to_string(y)) << "cell " << x << "," << y;
+      EXPECT_EQ(cell->alpha, (x * 7 + y) % 255 + 1) << "cell " << x << "," << y;
+    }
+  }
+}
+
+// A cell naming a device is a missing tile, so the load ends (the line reader would find a
+// line at every zero byte of /dev/zero, and its end would never come).
+TEST_F(WorldMap, CellsNamingDevicesAreMissingTilesAndTheLoadEnds) {
+  WriteCells(0, 1, {"../../../../../../../../../../../..", "/dev", "/zero", "12", "0", "7"});
   LoadWorld();
-  EXPECT_EQ(gameState.mapWidth, 512);
-  EXPECT_EQ(gameState.mapHeight, 0);
-  EXPECT_EQ(tileMap.Find(0, 0)->tileName, "123");
+  EXPECT_EQ(tileMap.Find(0, 0)->tileName, "../../../../../../../../../../../../dev/zero");
+  EXPECT_EQ(tileMap.Find(0, 0)->alpha, 0);
+  EXPECT_EQ(tileMap.Find(0, 1)->useCollision, 1);
 }
 
 }  // namespace
