@@ -128,7 +128,7 @@ void DrawScreenChar(int32_t code, float x, float y, float scale, float angle, in
 
   if (code == kNewLine) {
     textPenX = 0.0f;
-    MovePen(textPenY, glyphTable['A'].height * 1.2 * s);
+    MovePen(textPenY, glyphTable[uint8_t{'A'}].height * 1.2 * s);
     return;
   }
   if (code == kEndOfText) {
@@ -138,7 +138,7 @@ void DrawScreenChar(int32_t code, float x, float y, float scale, float angle, in
   }
   if (code == kSpace) {
     // The space keeps its width whatever the scale and spacing.
-    MovePen(textPenX, glyphTable['I'].width);
+    MovePen(textPenX, glyphTable[uint8_t{'I'}].width);
     return;
   }
 
