@@ -26,14 +26,12 @@
 
 #include "app/harness.h"
 #include "app/main_loop.h"
-#include "core/error_report.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "core/shutdown.h"
 #include "game/level.h"
 #include "media/files.h"
 #include "media/process.h"
-#include "media/sound.h"
 #include "world/tile_map.h"
 #include "world/world_map.h"
 
@@ -92,16 +90,7 @@ void OnFrame(int32_t frame) {
 
 void StartUpToAssets() {
   CatchStopSignals();
-  ResetAllState();
-  if (!ApplyHarnessOptions()) std::exit(2);
-  SetErrorBoxEnabled(false);
-  baseDirectory = CurrentDirectory();
-  ReadSettings(baseDirectory + "DATA\\ini.txt");
-  RegisterDecoders();
-  ExamineDesktop();
-  OpenMainWindow();
-  CreateWorldLists();
-  LoadAssets();
+  StartUp();
 }
 
 double Median(std::vector<double> values) {
