@@ -47,6 +47,8 @@ struct Pixels {
   std::map<std::pair<int32_t, uint32_t>, SDL_Texture*> textures;
   SDL_Texture* gpuCopy = nullptr;  // a grab's copy made on the GPU, drawn while nothing is keyed
   bool fromFile = false;           // decoded from a file: counted in the budget and found by identity
+  // A grab drawn from its GPU copy holds no pixels here: they are read back from the copy
+  // only if something asks for them (EnsurePixels).
   FileIdentity source{};
 };
 
@@ -76,6 +78,9 @@ std::map<BlendPair, SDL_BlendMode> blendModes;  // per pair, what the renderer a
 // Grab targets of freed grabs, kept for the next grab of the same size (the zoom pass grabs
 // the whole screen every frame).
 std::vector<SDL_Texture*> spareGrabTargets;
+// The pixels of the last grab as read back, in the back buffer's own format (no conversion),
+// kept from frame to frame so that the zoom pass's grab allocates nothing.
+std::vector<uint32_t> grabReadBack;
 
 std::set<Pixels*> livePixels;  // every Pixels, for dropping the textures with the renderer
 std::map<FileIdentity, std::weak_ptr<Pixels>> decodedFiles;
@@ -119,11 +124,23 @@ int32_t KeyOf(int32_t colour) { return colour < 0 ? -1 : (colour & 0xFFFFFF); }
 
 bool IsKeyed(int32_t key, const uint8_t* p) { return key >= 0 && (p[0] | p[1] << 8 | p[2] << 16) == key; }
 
+// The pixels of a grab that holds only its GPU copy, read back from that copy.
+void EnsurePixels(Pixels& pixels) {
+  if (!pixels.rgba.empty() || !pixels.gpuCopy || !video.renderer) return;
+  std::vector<uint8_t> rgba(static_cast<size_t>(pixels.width) * pixels.height * 4);
+  SDL_Texture* target = SDL_GetRenderTarget(video.renderer);
+  const bool read = SDL_SetRenderTarget(video.renderer, pixels.gpuCopy) == 0 &&
+                    SDL_RenderReadPixels(video.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), pixels.width * 4) == 0;
+  SDL_SetRenderTarget(video.renderer, target);
+  if (read) pixels.rgba = std::move(rgba);
+}
+
 void SetKey(Image& image, int32_t key) {
   image.key = key;
   image.hasKeyed = false;
   if (key < 0) return;
   Pixels& pixels = *image.pixels;
+  if (pixels.keyed.find(key) == pixels.keyed.end()) EnsurePixels(pixels);
   auto known = pixels.keyed.find(key);
   if (known == pixels.keyed.end()) {
     bool found = false;
@@ -164,6 +181,7 @@ SDL_Texture* TextureFor(Image& image, uint32_t neutral) {
   const std::pair<int32_t, uint32_t> wanted = image.hasKeyed ? std::make_pair(image.key, neutral) : std::make_pair(-1, 0u);
   auto found = pixels.textures.find(wanted);
   if (found != pixels.textures.end()) return found->second;
+  EnsurePixels(pixels);
   SDL_Texture* texture = MakeTexture(pixels, wanted.first, wanted.second);
   pixels.textures[wanted] = texture;  // a refused texture is not tried again every frame
   return texture;
@@ -258,6 +276,7 @@ void TargetBackBuffer() {
 
 void ReleaseImageTextures() {
   for (Pixels* pixels : livePixels) {
+    EnsurePixels(*pixels);  // a grab's pixels outlive its GPU copy
     for (auto& [key, texture] : pixels->textures)
       if (texture) SDL_DestroyTexture(texture);
     pixels->textures.clear();
@@ -267,12 +286,13 @@ void ReleaseImageTextures() {
   for (SDL_Texture* texture : spareGrabTargets) SDL_DestroyTexture(texture);
   spareGrabTargets.clear();
   blendModes.clear();
+  std::vector<uint32_t>().swap(grabReadBack);
 }
 
 void ReleaseAllImages() {
-  ReleaseImageTextures();
   images.Clear();
   quads.Clear();
+  ReleaseImageTextures();
   decodedFiles.clear();
   undecodableFiles.clear();
   overBudgetDirectories.clear();
@@ -326,21 +346,41 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   const SDL_Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                       static_cast<int>(bottom - top)};
 
-  // The pixels come back from the GPU, so that the default transparent colour keys them as it
-  // keys every other image.
   auto pixels = std::make_shared<Pixels>();
   pixels->width = area.w;
   pixels->height = area.h;
-  pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
-  TargetBackBuffer();
-  if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels->rgba.data(), area.w * 4) != 0)
-    return 0;
   Image image;
   image.width = area.w;
   image.height = area.h;
   image.mode = mode;
   image.pixels = pixels;
-  SetKey(image, defaultKey);
+  image.key = defaultKey;
+
+  // The default transparent colour keys a grab as it keys every other image, so the pixels come
+  // back from the GPU to be looked at; only a grab that holds the key's colour keeps them.
+  if (defaultKey >= 0) {
+    const size_t count = static_cast<size_t>(area.w) * area.h;
+    if (grabReadBack.size() < count) grabReadBack.resize(count);
+    TargetBackBuffer();
+    if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), area.w * 4) != 0)
+      return 0;
+    const uint32_t key = static_cast<uint32_t>((defaultKey & 255) << 16 | (defaultKey & 0xFF00) | (defaultKey >> 16 & 255));
+    bool keyed = false;
+    for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == key;
+    pixels->keyed.emplace(defaultKey, keyed);
+    image.hasKeyed = keyed;
+    if (keyed) {
+      pixels->rgba.resize(count * 4);
+      for (size_t i = 0; i < count; i++) {
+        const uint32_t v = grabReadBack[i];
+        uint8_t* p = &pixels->rgba[i * 4];
+        p[0] = static_cast<uint8_t>(v >> 16);
+        p[1] = static_cast<uint8_t>(v >> 8);
+        p[2] = static_cast<uint8_t>(v);
+        p[3] = static_cast<uint8_t>(v >> 24);
+      }
+    }
+  }
 
   if (!image.hasKeyed) {
     // Nothing to leave out: the copy is made on the GPU and drawn as it is.
@@ -365,6 +405,12 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
       SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
       TargetBackBuffer();
       pixels->gpuCopy = target;
+    } else {
+      // No GPU copy: the texture is made from the pixels, as for an image from a file.
+      pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
+      TargetBackBuffer();
+      if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels->rgba.data(), area.w * 4) != 0)
+        return 0;
     }
   }
   return images.Add(id, std::move(image));
@@ -387,6 +433,8 @@ int32_t ImageHeight(int32_t image) {
 uint32_t ImagePixel(int32_t image, int32_t x, int32_t y) {
   const Image* found = images.Find(image);
   if (!found || x < 0 || y < 0 || x >= found->width || y >= found->height) return 0;
+  EnsurePixels(*found->pixels);
+  if (found->pixels->rgba.empty()) return 0;
   const uint8_t* p = &found->pixels->rgba[(static_cast<size_t>(y) * found->width + x) * 4];
   if (IsKeyed(found->key, p)) return 0;
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
