@@ -1,8 +1,10 @@
 // The window, the back buffer and presenting frames: the game draws a screen of its own size
 // into the back buffer, and each present scales that into whatever window or display shows it.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "media/clock.h"
@@ -69,17 +71,20 @@ void CloseScreen() {
 }
 
 // Waits until more than 1/61 s of the high-resolution counter has passed since the last
-// present: sleeps while the deadline is far, then yields for the last couple of milliseconds.
+// present: sleeps (to the microsecond) while the deadline is further than a sleep may overshoot,
+// then yields for the last quarter of a millisecond. A sleep of whole milliseconds would have
+// to stop 2 ms early and spin through them, an eighth of a core at 61 frames a second.
 void PaceFrame() {
   const Uint64 frequency = SDL_GetPerformanceFrequency();
   const Uint64 period = frequency / kMostFramesPerSecond;
-  const Uint64 spinTicks = frequency / 500;  // 2 ms
+  const Uint64 spinTicks = frequency / 4000;  // 0.25 ms
   for (;;) {
     const Uint64 elapsed = SDL_GetPerformanceCounter() - lastPresent;
     if (elapsed > period) break;
     const Uint64 left = period - elapsed;
     if (left > spinTicks) {
-      SDL_Delay(static_cast<Uint32>((left - spinTicks) * 1000 / frequency));
+      const Uint64 microseconds = (left - spinTicks) * 1000000 / frequency;
+      std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
     } else {
       YieldThread();
     }
