@@ -47,6 +47,7 @@ struct Pixels {
   std::map<std::pair<int32_t, uint32_t>, SDL_Texture*> textures;
   SDL_Texture* gpuCopy = nullptr;  // a grab's copy made on the GPU, drawn while nothing is keyed
   bool fromFile = false;           // decoded from a file: counted in the budget and found by identity
+  bool opaque = false;             // every pixel's alpha is 255 (a grab's always is: the back buffer is opaque)
   // A grab drawn from its GPU copy holds no pixels here: they are read back from the copy
   // only if something asks for them (EnsurePixels).
   FileIdentity source{};
@@ -223,6 +224,8 @@ std::shared_ptr<Pixels> DecodedFile(const std::string& path) {
   pixels->width = picture.width;
   pixels->height = picture.height;
   pixels->rgba = std::move(picture.pixels);
+  pixels->opaque = true;
+  for (size_t i = 3; i < pixels->rgba.size() && pixels->opaque; i += 4) pixels->opaque = pixels->rgba[i] == 255;
   pixels->fromFile = true;
   pixels->source = identity;
   decodedBytes += static_cast<int64_t>(pixels->rgba.size());
@@ -349,6 +352,7 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   auto pixels = std::make_shared<Pixels>();
   pixels->width = area.w;
   pixels->height = area.h;
+  pixels->opaque = true;
   Image image;
   image.width = area.w;
   image.height = area.h;
@@ -511,7 +515,12 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
   if (!texture) return;
   SDL_SetTextureColorMod(texture, found->colour & 255, (found->colour >> 8) & 255, (found->colour >> 16) & 255);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(alpha, 0, 255)));
-  SDL_SetTextureBlendMode(texture, ModeFor(blending, texture));
+  // An opaque texel drawn whole under a pair that keeps the source where it is opaque and drops
+  // the destination ((one or source alpha, zero or inverse source alpha)) simply replaces the
+  // pixel: drawn so without blending, the picture is the same and the rasterizer reads nothing.
+  const bool replaces = image->pixels->opaque && !image->hasKeyed && alpha >= 255 &&
+                        (blending.source == 2 || blending.source == 5) && (blending.destination == 1 || blending.destination == 6);
+  SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : ModeFor(blending, texture));
   SDL_SetTextureScaleMode(texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   // A negative size mirrors the quad about its drawing point.
   int flip = SDL_FLIP_NONE;

@@ -328,8 +328,14 @@ void PresentFrame() {
       area.y += (roomH - area.h) / 2;
     }
     lastArea = area;
-    SDL_SetRenderDrawColor(video.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(video.renderer);
+    // Black bars where the picture does not cover the window; a picture that covers it all is
+    // copied over every pixel, so a clear first would only be work thrown away.
+    int outputW = 0, outputH = 0;
+    SDL_GetRendererOutputSize(video.renderer, &outputW, &outputH);
+    if (area.x > 0 || area.y > 0 || area.x + area.w < outputW || area.y + area.h < outputH) {
+      SDL_SetRenderDrawColor(video.renderer, 0, 0, 0, 255);
+      SDL_RenderClear(video.renderer);
+    }
     CopyBackBufferTo(area);
     if (beforePresentHook) beforePresentHook(presentedFrames + 1);
     SDL_RenderPresent(video.renderer);
