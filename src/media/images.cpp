@@ -46,6 +46,7 @@ struct Pixels {
   // Per key colour and neutral texel (-1 and 0 for the plain pixels); nullptr where refused.
   std::map<std::pair<int32_t, uint32_t>, SDL_Texture*> textures;
   SDL_Texture* gpuCopy = nullptr;  // a grab's copy made on the GPU, drawn while nothing is keyed
+  SDL_Rect gpuArea{0, 0, 0, 0};    // the grab's rectangle in gpuCopy (a former back buffer's texture is larger)
   bool fromFile = false;           // decoded from a file: counted in the budget and found by identity
   bool opaque = false;             // every pixel's alpha is 255 (a grab's always is: the back buffer is opaque)
   // A grab drawn from its GPU copy holds no pixels here: they are read back from the copy
@@ -101,6 +102,7 @@ void DestroyTextures(Pixels& pixels) {
   for (auto& [key, texture] : pixels.textures)
     if (texture) SDL_DestroyTexture(texture);
   pixels.textures.clear();
+  if (pixels.gpuCopy && pixels.gpuCopy == video.owedPicture) SettleBackBuffer();  // still owed to the back buffer
   if (pixels.gpuCopy) {
     if (video.renderer && spareGrabTargets.size() < 2) {
       spareGrabTargets.push_back(pixels.gpuCopy);
@@ -131,7 +133,7 @@ void EnsurePixels(Pixels& pixels) {
   std::vector<uint8_t> rgba(static_cast<size_t>(pixels.width) * pixels.height * 4);
   SDL_Texture* target = SDL_GetRenderTarget(video.renderer);
   const bool read = SDL_SetRenderTarget(video.renderer, pixels.gpuCopy) == 0 &&
-                    SDL_RenderReadPixels(video.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), pixels.width * 4) == 0;
+                    SDL_RenderReadPixels(video.renderer, &pixels.gpuArea, SDL_PIXELFORMAT_RGBA32, rgba.data(), pixels.width * 4) == 0;
   SDL_SetRenderTarget(video.renderer, target);
   if (read) pixels.rgba = std::move(rgba);
 }
@@ -186,6 +188,20 @@ SDL_Texture* TextureFor(Image& image, uint32_t neutral) {
   SDL_Texture* texture = MakeTexture(pixels, wanted.first, wanted.second);
   pixels.textures[wanted] = texture;  // a refused texture is not tried again every frame
   return texture;
+}
+
+// A render-target texture of the size: a spare one kept from a freed grab, else a new one.
+SDL_Texture* TakeSpareTarget(int32_t width, int32_t height) {
+  for (auto it = spareGrabTargets.begin(); it != spareGrabTargets.end(); ++it) {
+    int w = 0, h = 0;
+    SDL_QueryTexture(*it, nullptr, nullptr, &w, &h);
+    if (w == width && h == height) {
+      SDL_Texture* texture = *it;
+      spareGrabTargets.erase(it);
+      return texture;
+    }
+  }
+  return SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
 }
 
 // Says once per directory that its images went beyond the budget.
@@ -277,7 +293,30 @@ void TargetBackBuffer() {
   if (video.renderer && video.backBuffer) SDL_SetRenderTarget(video.renderer, video.backBuffer);
 }
 
+void SettleBackBuffer() {
+  TargetBackBuffer();
+  if (!video.renderer || !video.backBuffer) return;
+  if (video.owedClear) {
+    const int32_t c = video.owedColour;
+    SDL_SetRenderDrawColor(video.renderer, c & 255, (c >> 8) & 255, (c >> 16) & 255, 255);
+    SDL_RenderClear(video.renderer);
+  } else if (video.owedPicture) {
+    SDL_SetTextureBlendMode(video.owedPicture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(video.owedPicture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(video.owedPicture, 255);
+    SDL_SetTextureScaleMode(video.owedPicture, SDL_ScaleModeNearest);
+    SDL_RenderCopy(video.renderer, video.owedPicture, nullptr, nullptr);
+  }
+  ForgetBackBufferDebts();
+}
+
+void ForgetBackBufferDebts() {
+  video.owedPicture = nullptr;
+  video.owedClear = false;
+}
+
 void ReleaseImageTextures() {
+  if (video.owedPicture) SettleBackBuffer();
   for (Pixels* pixels : livePixels) {
     EnsurePixels(*pixels);  // a grab's pixels outlive its GPU copy
     for (auto& [key, texture] : pixels->textures)
@@ -349,6 +388,7 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   const SDL_Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                       static_cast<int>(bottom - top)};
 
+  SettleBackBuffer();
   auto pixels = std::make_shared<Pixels>();
   pixels->width = area.w;
   pixels->height = area.h;
@@ -365,7 +405,6 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   if (defaultKey >= 0) {
     const size_t count = static_cast<size_t>(area.w) * area.h;
     if (grabReadBack.size() < count) grabReadBack.resize(count);
-    TargetBackBuffer();
     if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), area.w * 4) != 0)
       return 0;
     const uint32_t key = static_cast<uint32_t>((defaultKey & 255) << 16 | (defaultKey & 0xFF00) | (defaultKey >> 16 & 255));
@@ -387,20 +426,18 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   }
 
   if (!image.hasKeyed) {
-    // Nothing to leave out: the copy is made on the GPU and drawn as it is.
-    SDL_Texture* target = nullptr;
-    for (auto it = spareGrabTargets.begin(); it != spareGrabTargets.end(); ++it) {
-      int w = 0, h = 0;
-      SDL_QueryTexture(*it, nullptr, nullptr, &w, &h);
-      if (w == area.w && h == area.h) {
-        target = *it;
-        spareGrabTargets.erase(it);
-        break;
-      }
-    }
-    if (!target)
-      target = SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
-    if (target) {
+    // Nothing to leave out: the grab is drawn from a texture as it is. The back buffer's own
+    // texture becomes the grab's, and a spare one of its size the back buffer, owing the grab's
+    // picture: the copy is made only if something draws into the back buffer before a draw
+    // covers it whole (the zoom pass clears it and covers it at once, so it never copies).
+    SDL_Texture* fresh = TakeSpareTarget(video.backWidth, video.backHeight);
+    if (fresh) {
+      pixels->gpuCopy = video.backBuffer;
+      pixels->gpuArea = area;
+      video.backBuffer = fresh;
+      video.owedPicture = pixels->gpuCopy;
+      TargetBackBuffer();
+    } else if (SDL_Texture* target = TakeSpareTarget(area.w, area.h)) {
       SDL_SetRenderTarget(video.renderer, target);
       SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
       SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
@@ -409,6 +446,7 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
       SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
       TargetBackBuffer();
       pixels->gpuCopy = target;
+      pixels->gpuArea = SDL_Rect{0, 0, area.w, area.h};
     } else {
       // No GPU copy: the texture is made from the pixels, as for an image from a file.
       pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
@@ -528,5 +566,15 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
                  static_cast<float>(found->height)};
   if (area.w < 0) area.x += area.w, area.w = -area.w, flip |= SDL_FLIP_HORIZONTAL;
   if (area.h < 0) area.y += area.h, area.h = -area.h, flip |= SDL_FLIP_VERTICAL;
-  SDL_RenderCopyExF(video.renderer, texture, nullptr, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
+  // A quad that replaces every pixel of the back buffer makes what it owes moot.
+  const bool coversAll = replaces && found->drawn == 0.0f && area.x <= 0 && area.y <= 0 &&
+                         area.x + area.w >= static_cast<float>(video.backWidth) && area.y + area.h >= static_cast<float>(video.backHeight);
+  if (coversAll) {
+    ForgetBackBufferDebts();
+    TargetBackBuffer();
+  } else {
+    SettleBackBuffer();
+  }
+  const SDL_Rect* source = texture == image->pixels->gpuCopy ? &image->pixels->gpuArea : nullptr;
+  SDL_RenderCopyExF(video.renderer, texture, source, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
 }

@@ -62,6 +62,7 @@ void DropEnlarged() {
 
 void CloseScreen() {
   ReleaseImageTextures();
+  ForgetBackBufferDebts();
   DropEnlarged();
   if (video.backBuffer) SDL_DestroyTexture(video.backBuffer);
   if (video.renderer) SDL_DestroyRenderer(video.renderer);
@@ -120,6 +121,7 @@ void PlayerWindowSize(int32_t width, int32_t height, int32_t& outWidth, int32_t&
 
 // Copies the back buffer into the window's rectangle, as crisp as the factor allows.
 void CopyBackBufferTo(const SDL_Rect& area) {
+  SettleBackBuffer();
   const int32_t bw = video.backWidth, bh = video.backHeight;
   SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
   SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
@@ -355,7 +357,7 @@ void SetBeforePresentHook(void (*hook)(int32_t frame)) { beforePresentHook = hoo
 bool SaveBackBufferPng(const std::string& path) {
   if (!ScreenOpen()) return false;
   std::vector<uint8_t> rgb(static_cast<size_t>(video.backWidth) * video.backHeight * 3);
-  TargetBackBuffer();
+  SettleBackBuffer();
   if (SDL_RenderReadPixels(video.renderer, nullptr, SDL_PIXELFORMAT_RGB24, rgb.data(), video.backWidth * 3) != 0)
     return false;
   return WritePngRgb(path, video.backWidth, video.backHeight, rgb.data());
@@ -432,9 +434,11 @@ void EndVideo() {
 
 void ClearBackBuffer(int32_t colour) {
   if (!ScreenOpen()) return;
+  // Made when something draws into the back buffer or reads it, unless a draw covers it whole.
+  ForgetBackBufferDebts();
+  video.owedClear = true;
+  video.owedColour = colour;
   TargetBackBuffer();
-  SDL_SetRenderDrawColor(video.renderer, colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, 255);
-  SDL_RenderClear(video.renderer);
 }
 
 int32_t BackBufferTarget() { return 1; }
@@ -443,7 +447,7 @@ void EndDrawing() { TargetBackBuffer(); }
 
 void FillBox(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
   if (!ScreenOpen() || width < 1 || height < 1) return;
-  TargetBackBuffer();
+  SettleBackBuffer();
   SDL_SetRenderDrawBlendMode(video.renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(video.renderer, colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, 255);
   const SDL_Rect box{x, y, width, height};
