@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <new>
+#include <numbers>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -91,6 +93,34 @@ int64_t imageBudget = kImageMemoryBudget;
 int64_t decodedBytes = 0;                    // pixels of files held now
 std::set<std::string> overBudgetDirectories;  // each is said once
 std::set<std::string> reportedFiles;          // files said to be left out for lack of memory
+
+// The account of what the back buffer may hold (see NoteBackBufferCleared): since the last
+// clear or covering draw, the colours of clears and boxes, the pixels of quads drawn texel for
+// texel (no blending, no filtering, no tint), and the rectangles of every other draw.
+struct BackBufferAccount {
+  bool allUnknown = true;
+  std::vector<int32_t> colours;
+  std::vector<std::shared_ptr<Pixels>> copied;
+  std::vector<SDL_Rect> unknown;
+
+  void Reset(bool unknownAll) {
+    allUnknown = unknownAll;
+    colours.clear();
+    copied.clear();
+    unknown.clear();
+  }
+  void AddUnknown(const SDL_Rect& area) {
+    if (allUnknown) return;
+    // Many small rectangles (text) become the one around them all.
+    if (unknown.size() >= 64) {
+      SDL_Rect all = unknown[0];
+      for (const SDL_Rect& r : unknown) SDL_UnionRect(&all, &r, &all);
+      unknown.assign(1, all);
+    }
+    unknown.push_back(area);
+  }
+};
+BackBufferAccount account;
 
 // Declared after what the images' pixels touch when they go, so that they go first at exit.
 HandleTable<Image> images;
@@ -315,6 +345,75 @@ void ForgetBackBufferDebts() {
   video.owedClear = false;
 }
 
+void NoteBackBufferCleared(int32_t colour) {
+  account.Reset(false);
+  account.colours.push_back(colour & 0xFFFFFF);
+}
+
+void NoteBackBufferBox(int32_t colour) {
+  if (account.allUnknown) return;
+  if (std::find(account.colours.begin(), account.colours.end(), colour & 0xFFFFFF) == account.colours.end())
+    account.colours.push_back(colour & 0xFFFFFF);
+}
+
+void NoteBackBufferUnknown() { account.Reset(true); }
+
+namespace {
+
+// Whether some pixel of the back buffer's part `area` may have the key's colour: every pixel the
+// account cannot vouch for is read back and looked at. False means none has it.
+bool BackBufferMayHoldKey(int32_t key, const SDL_Rect& area) {
+  if (account.allUnknown) return true;
+  if (std::find(account.colours.begin(), account.colours.end(), key) != account.colours.end()) return true;
+  for (const std::shared_ptr<Pixels>& pixels : account.copied) {
+    auto known = pixels->keyed.find(key);
+    if (known == pixels->keyed.end()) {
+      bool found = false;
+      for (size_t i = 0; i + 3 < pixels->rgba.size() && !found; i += 4) found = IsKeyed(key, &pixels->rgba[i]);
+      known = pixels->keyed.emplace(key, found).first;
+    }
+    if (known->second) return true;
+  }
+  const uint32_t argbKey = static_cast<uint32_t>((key & 255) << 16 | (key & 0xFF00) | (key >> 16 & 255));
+  for (const SDL_Rect& rect : account.unknown) {
+    SDL_Rect part;
+    if (!SDL_IntersectRect(&rect, &area, &part)) continue;
+    const size_t count = static_cast<size_t>(part.w) * part.h;
+    if (grabReadBack.size() < count) grabReadBack.resize(count);
+    if (SDL_RenderReadPixels(video.renderer, &part, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), part.w * 4) != 0) return true;
+    bool keyed = false;
+    for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == argbKey;
+    if (keyed) return true;
+  }
+  return false;
+}
+
+// Enters a quad's draw into the account: texel for texel from pixels the account can look at,
+// or its rectangle as unknown.
+void NoteQuadDrawn(const std::shared_ptr<Pixels>& pixels, bool texelForTexel, bool coversAll, const SDL_FRect& area, float angle) {
+  if (coversAll) account.Reset(!texelForTexel);
+  if (account.allUnknown) return;
+  if (texelForTexel) {
+    for (const std::shared_ptr<Pixels>& p : account.copied)
+      if (p == pixels) return;
+    account.copied.push_back(pixels);
+    return;
+  }
+  // The rectangle around the quad as turned about its centre, a pixel wider each way.
+  const double turn = angle * std::numbers::pi / 180.0;
+  const double halfW = (std::fabs(area.w * std::cos(turn)) + std::fabs(area.h * std::sin(turn))) / 2.0;
+  const double halfH = (std::fabs(area.w * std::sin(turn)) + std::fabs(area.h * std::cos(turn))) / 2.0;
+  const double cx = area.x + area.w / 2.0, cy = area.y + area.h / 2.0;
+  const double left = std::max(0.0, std::floor(cx - halfW) - 1), top = std::max(0.0, std::floor(cy - halfH) - 1);
+  const double right = std::min<double>(video.backWidth, std::ceil(cx + halfW) + 1);
+  const double bottom = std::min<double>(video.backHeight, std::ceil(cy + halfH) + 1);
+  if (!(right > left && bottom > top)) return;  // wholly outside the back buffer (or not a number)
+  account.AddUnknown(SDL_Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                              static_cast<int>(bottom - top)});
+}
+
+}  // namespace
+
 void ReleaseImageTextures() {
   if (video.owedPicture) SettleBackBuffer();
   for (Pixels* pixels : livePixels) {
@@ -332,6 +431,7 @@ void ReleaseImageTextures() {
 }
 
 void ReleaseAllImages() {
+  account.Reset(true);
   images.Clear();
   quads.Clear();
   ReleaseImageTextures();
@@ -402,7 +502,7 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
 
   // The default transparent colour keys a grab as it keys every other image, so the pixels come
   // back from the GPU to be looked at; only a grab that holds the key's colour keeps them.
-  if (defaultKey >= 0) {
+  if (defaultKey >= 0 && BackBufferMayHoldKey(defaultKey, area)) {
     const size_t count = static_cast<size_t>(area.w) * area.h;
     if (grabReadBack.size() < count) grabReadBack.resize(count);
     if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), area.w * 4) != 0)
@@ -577,4 +677,8 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
   }
   const SDL_Rect* source = texture == image->pixels->gpuCopy ? &image->pixels->gpuArea : nullptr;
   SDL_RenderCopyExF(video.renderer, texture, source, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
+  // Texel for texel: unblended, unfiltered and untinted, from pixels held here.
+  const bool texelForTexel = replaces && !bilinear && (found->colour & 0xFFFFFF) == 0xFFFFFF && source == nullptr &&
+                             !image->pixels->rgba.empty();
+  NoteQuadDrawn(image->pixels, texelForTexel, coversAll, area, found->drawn);
 }

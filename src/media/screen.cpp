@@ -63,6 +63,7 @@ void DropEnlarged() {
 void CloseScreen() {
   ReleaseImageTextures();
   ForgetBackBufferDebts();
+  NoteBackBufferUnknown();
   DropEnlarged();
   if (video.backBuffer) SDL_DestroyTexture(video.backBuffer);
   if (video.renderer) SDL_DestroyRenderer(video.renderer);
@@ -438,6 +439,7 @@ void ClearBackBuffer(int32_t colour) {
   ForgetBackBufferDebts();
   video.owedClear = true;
   video.owedColour = colour;
+  NoteBackBufferCleared(colour);
   TargetBackBuffer();
 }
 
@@ -452,4 +454,5 @@ void FillBox(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour
   SDL_SetRenderDrawColor(video.renderer, colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, 255);
   const SDL_Rect box{x, y, width, height};
   SDL_RenderFillRect(video.renderer, &box);
+  NoteBackBufferBox(colour);
 }

@@ -31,6 +31,13 @@ void SettleBackBuffer();
 // Forgets what the back buffer owes: what comes next covers all of it.
 void ForgetBackBufferDebts();
 
+// What the back buffer may hold, so that a grab looking for the transparent colour reads back
+// only the pixels whose colour is not known (images.cpp keeps the account): a clear or a box
+// paints a known colour; anything the account cannot follow makes every pixel unknown.
+void NoteBackBufferCleared(int32_t colour);
+void NoteBackBufferBox(int32_t colour);
+void NoteBackBufferUnknown();
+
 // Images and quads (images.cpp): drop every GPU texture before the renderer goes away; the
 // decoded pixels stay, and textures are made again on demand under a new renderer.
 void ReleaseImageTextures();
