@@ -181,7 +181,9 @@ void ResetAllState() {
 
 namespace {
 
-[[noreturn]] void StartAndPlay() {
+}  // namespace
+
+void StartUp() {
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
@@ -202,6 +204,12 @@ namespace {
   OpenMainWindow();
   CreateWorldLists();
   LoadAssets();
+}
+
+namespace {
+
+[[noreturn]] void StartAndPlay() {
+  StartUp();
   ShowCreditsScreen();
   ShowTitleScreen();
   if (settings.USESELFCREATEBASE == 1) {

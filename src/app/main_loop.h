@@ -8,6 +8,9 @@ constexpr int32_t kLongestFrameSleep = 1000;
 
 // Start-up, mode choice and main loop; never returns.
 [[noreturn]] void Main();
+// Start-up up to the first screen: harness options, display, base directory, settings,
+// window, lists and assets. Ends the program where the game cannot start.
+void StartUp();
 
 // Fills screenWidth, screenHeight and fontScale from the primary desktop.
 void ExamineDesktop();

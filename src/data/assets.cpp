@@ -138,7 +138,7 @@ void PlayMusic(const std::string& name) {
     }
     if (!chosen) return;
   }
-  chosen->sound = LoadSoundFile(-1, chosen->path);
+  chosen->sound = OpenSoundStream(-1, chosen->path);
   if (chosen->sound != 0) PlaySoundFrom(chosen->sound, 1);
 }
 

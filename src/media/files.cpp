@@ -342,10 +342,17 @@ std::string CurrentDirectory() {
   return dir;
 }
 
+namespace {
+uint64_t directoryReadings = 1;  // goes up each time the directories read are forgotten
+}  // namespace
+
 void ForgetDirectories() {
   directoryCache.clear();
   foundDirectories.clear();
+  directoryReadings++;
 }
+
+uint64_t DirectoryReading() { return directoryReadings; }
 
 void CloseAllFiles() {
   files.Clear();

@@ -63,6 +63,9 @@ bool IsRegularFile(const std::string& path);
 // Forgets the directories read so far, so that the next lookups read them again (tests that
 // change files between loads).
 void ForgetDirectories();
+// A number that changes with every ForgetDirectories: what was read from the data under one
+// number may be kept and used again while the number stays the same.
+uint64_t DirectoryReading();
 
 // Closes every open file and listing and forgets the directories read (shut-down and tests).
 void CloseAllFiles();

@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <new>
+#include <numbers>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -46,7 +48,11 @@ struct Pixels {
   // Per key colour and neutral texel (-1 and 0 for the plain pixels); nullptr where refused.
   std::map<std::pair<int32_t, uint32_t>, SDL_Texture*> textures;
   SDL_Texture* gpuCopy = nullptr;  // a grab's copy made on the GPU, drawn while nothing is keyed
+  SDL_Rect gpuArea{0, 0, 0, 0};    // the grab's rectangle in gpuCopy (a former back buffer's texture is larger)
   bool fromFile = false;           // decoded from a file: counted in the budget and found by identity
+  bool opaque = false;             // every pixel's alpha is 255 (a grab's always is: the back buffer is opaque)
+  // A grab drawn from its GPU copy holds no pixels here: they are read back from the copy
+  // only if something asks for them (EnsurePixels).
   FileIdentity source{};
 };
 
@@ -76,6 +82,9 @@ std::map<BlendPair, SDL_BlendMode> blendModes;  // per pair, what the renderer a
 // Grab targets of freed grabs, kept for the next grab of the same size (the zoom pass grabs
 // the whole screen every frame).
 std::vector<SDL_Texture*> spareGrabTargets;
+// The pixels of the last grab as read back, in the back buffer's own format (no conversion),
+// kept from frame to frame so that the zoom pass's grab allocates nothing.
+std::vector<uint32_t> grabReadBack;
 
 std::set<Pixels*> livePixels;  // every Pixels, for dropping the textures with the renderer
 std::map<FileIdentity, std::weak_ptr<Pixels>> decodedFiles;
@@ -84,6 +93,34 @@ int64_t imageBudget = kImageMemoryBudget;
 int64_t decodedBytes = 0;                    // pixels of files held now
 std::set<std::string> overBudgetDirectories;  // each is said once
 std::set<std::string> reportedFiles;          // files said to be left out for lack of memory
+
+// The account of what the back buffer may hold (see NoteBackBufferCleared): since the last
+// clear or covering draw, the colours of clears and boxes, the pixels of quads drawn texel for
+// texel (no blending, no filtering, no tint), and the rectangles of every other draw.
+struct BackBufferAccount {
+  bool allUnknown = true;
+  std::vector<int32_t> colours;
+  std::vector<std::shared_ptr<Pixels>> copied;
+  std::vector<SDL_Rect> unknown;
+
+  void Reset(bool unknownAll) {
+    allUnknown = unknownAll;
+    colours.clear();
+    copied.clear();
+    unknown.clear();
+  }
+  void AddUnknown(const SDL_Rect& area) {
+    if (allUnknown) return;
+    // Many small rectangles (text) become the one around them all.
+    if (unknown.size() >= 64) {
+      SDL_Rect all = unknown[0];
+      for (const SDL_Rect& r : unknown) SDL_UnionRect(&all, &r, &all);
+      unknown.assign(1, all);
+    }
+    unknown.push_back(area);
+  }
+};
+BackBufferAccount account;
 
 // Declared after what the images' pixels touch when they go, so that they go first at exit.
 HandleTable<Image> images;
@@ -95,6 +132,7 @@ void DestroyTextures(Pixels& pixels) {
   for (auto& [key, texture] : pixels.textures)
     if (texture) SDL_DestroyTexture(texture);
   pixels.textures.clear();
+  if (pixels.gpuCopy && pixels.gpuCopy == video.owedPicture) SettleBackBuffer();  // still owed to the back buffer
   if (pixels.gpuCopy) {
     if (video.renderer && spareGrabTargets.size() < 2) {
       spareGrabTargets.push_back(pixels.gpuCopy);
@@ -119,11 +157,23 @@ int32_t KeyOf(int32_t colour) { return colour < 0 ? -1 : (colour & 0xFFFFFF); }
 
 bool IsKeyed(int32_t key, const uint8_t* p) { return key >= 0 && (p[0] | p[1] << 8 | p[2] << 16) == key; }
 
+// The pixels of a grab that holds only its GPU copy, read back from that copy.
+void EnsurePixels(Pixels& pixels) {
+  if (!pixels.rgba.empty() || !pixels.gpuCopy || !video.renderer) return;
+  std::vector<uint8_t> rgba(static_cast<size_t>(pixels.width) * pixels.height * 4);
+  SDL_Texture* target = SDL_GetRenderTarget(video.renderer);
+  const bool read = SDL_SetRenderTarget(video.renderer, pixels.gpuCopy) == 0 &&
+                    SDL_RenderReadPixels(video.renderer, &pixels.gpuArea, SDL_PIXELFORMAT_RGBA32, rgba.data(), pixels.width * 4) == 0;
+  SDL_SetRenderTarget(video.renderer, target);
+  if (read) pixels.rgba = std::move(rgba);
+}
+
 void SetKey(Image& image, int32_t key) {
   image.key = key;
   image.hasKeyed = false;
   if (key < 0) return;
   Pixels& pixels = *image.pixels;
+  if (pixels.keyed.find(key) == pixels.keyed.end()) EnsurePixels(pixels);
   auto known = pixels.keyed.find(key);
   if (known == pixels.keyed.end()) {
     bool found = false;
@@ -164,9 +214,24 @@ SDL_Texture* TextureFor(Image& image, uint32_t neutral) {
   const std::pair<int32_t, uint32_t> wanted = image.hasKeyed ? std::make_pair(image.key, neutral) : std::make_pair(-1, 0u);
   auto found = pixels.textures.find(wanted);
   if (found != pixels.textures.end()) return found->second;
+  EnsurePixels(pixels);
   SDL_Texture* texture = MakeTexture(pixels, wanted.first, wanted.second);
   pixels.textures[wanted] = texture;  // a refused texture is not tried again every frame
   return texture;
+}
+
+// A render-target texture of the size: a spare one kept from a freed grab, else a new one.
+SDL_Texture* TakeSpareTarget(int32_t width, int32_t height) {
+  for (auto it = spareGrabTargets.begin(); it != spareGrabTargets.end(); ++it) {
+    int w = 0, h = 0;
+    SDL_QueryTexture(*it, nullptr, nullptr, &w, &h);
+    if (w == width && h == height) {
+      SDL_Texture* texture = *it;
+      spareGrabTargets.erase(it);
+      return texture;
+    }
+  }
+  return SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
 }
 
 // Says once per directory that its images went beyond the budget.
@@ -205,6 +270,8 @@ std::shared_ptr<Pixels> DecodedFile(const std::string& path) {
   pixels->width = picture.width;
   pixels->height = picture.height;
   pixels->rgba = std::move(picture.pixels);
+  pixels->opaque = true;
+  for (size_t i = 3; i < pixels->rgba.size() && pixels->opaque; i += 4) pixels->opaque = pixels->rgba[i] == 255;
   pixels->fromFile = true;
   pixels->source = identity;
   decodedBytes += static_cast<int64_t>(pixels->rgba.size());
@@ -256,8 +323,101 @@ void TargetBackBuffer() {
   if (video.renderer && video.backBuffer) SDL_SetRenderTarget(video.renderer, video.backBuffer);
 }
 
+void SettleBackBuffer() {
+  TargetBackBuffer();
+  if (!video.renderer || !video.backBuffer) return;
+  if (video.owedClear) {
+    const int32_t c = video.owedColour;
+    SDL_SetRenderDrawColor(video.renderer, c & 255, (c >> 8) & 255, (c >> 16) & 255, 255);
+    SDL_RenderClear(video.renderer);
+  } else if (video.owedPicture) {
+    SDL_SetTextureBlendMode(video.owedPicture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(video.owedPicture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(video.owedPicture, 255);
+    SDL_SetTextureScaleMode(video.owedPicture, SDL_ScaleModeNearest);
+    SDL_RenderCopy(video.renderer, video.owedPicture, nullptr, nullptr);
+  }
+  ForgetBackBufferDebts();
+}
+
+void ForgetBackBufferDebts() {
+  video.owedPicture = nullptr;
+  video.owedClear = false;
+}
+
+void NoteBackBufferCleared(int32_t colour) {
+  account.Reset(false);
+  account.colours.push_back(colour & 0xFFFFFF);
+}
+
+void NoteBackBufferBox(int32_t colour) {
+  if (account.allUnknown) return;
+  if (std::find(account.colours.begin(), account.colours.end(), colour & 0xFFFFFF) == account.colours.end())
+    account.colours.push_back(colour & 0xFFFFFF);
+}
+
+void NoteBackBufferUnknown() { account.Reset(true); }
+
+namespace {
+
+// Whether some pixel of the back buffer's part `area` may have the key's colour: every pixel the
+// account cannot vouch for is read back and looked at. False means none has it.
+bool BackBufferMayHoldKey(int32_t key, const SDL_Rect& area) {
+  if (account.allUnknown) return true;
+  if (std::find(account.colours.begin(), account.colours.end(), key) != account.colours.end()) return true;
+  for (const std::shared_ptr<Pixels>& pixels : account.copied) {
+    auto known = pixels->keyed.find(key);
+    if (known == pixels->keyed.end()) {
+      bool found = false;
+      for (size_t i = 0; i + 3 < pixels->rgba.size() && !found; i += 4) found = IsKeyed(key, &pixels->rgba[i]);
+      known = pixels->keyed.emplace(key, found).first;
+    }
+    if (known->second) return true;
+  }
+  const uint32_t argbKey = static_cast<uint32_t>((key & 255) << 16 | (key & 0xFF00) | (key >> 16 & 255));
+  for (const SDL_Rect& rect : account.unknown) {
+    SDL_Rect part;
+    if (!SDL_IntersectRect(&rect, &area, &part)) continue;
+    const size_t count = static_cast<size_t>(part.w) * part.h;
+    if (grabReadBack.size() < count) grabReadBack.resize(count);
+    if (SDL_RenderReadPixels(video.renderer, &part, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), part.w * 4) != 0) return true;
+    bool keyed = false;
+    for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == argbKey;
+    if (keyed) return true;
+  }
+  return false;
+}
+
+// Enters a quad's draw into the account: texel for texel from pixels the account can look at,
+// or its rectangle as unknown.
+void NoteQuadDrawn(const std::shared_ptr<Pixels>& pixels, bool texelForTexel, bool coversAll, const SDL_FRect& area, float angle) {
+  if (coversAll) account.Reset(!texelForTexel);
+  if (account.allUnknown) return;
+  if (texelForTexel) {
+    for (const std::shared_ptr<Pixels>& p : account.copied)
+      if (p == pixels) return;
+    account.copied.push_back(pixels);
+    return;
+  }
+  // The rectangle around the quad as turned about its centre, a pixel wider each way.
+  const double turn = angle * std::numbers::pi / 180.0;
+  const double halfW = (std::fabs(area.w * std::cos(turn)) + std::fabs(area.h * std::sin(turn))) / 2.0;
+  const double halfH = (std::fabs(area.w * std::sin(turn)) + std::fabs(area.h * std::cos(turn))) / 2.0;
+  const double cx = area.x + area.w / 2.0, cy = area.y + area.h / 2.0;
+  const double left = std::max(0.0, std::floor(cx - halfW) - 1), top = std::max(0.0, std::floor(cy - halfH) - 1);
+  const double right = std::min<double>(video.backWidth, std::ceil(cx + halfW) + 1);
+  const double bottom = std::min<double>(video.backHeight, std::ceil(cy + halfH) + 1);
+  if (!(right > left && bottom > top)) return;  // wholly outside the back buffer (or not a number)
+  account.AddUnknown(SDL_Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                              static_cast<int>(bottom - top)});
+}
+
+}  // namespace
+
 void ReleaseImageTextures() {
+  if (video.owedPicture) SettleBackBuffer();
   for (Pixels* pixels : livePixels) {
+    EnsurePixels(*pixels);  // a grab's pixels outlive its GPU copy
     for (auto& [key, texture] : pixels->textures)
       if (texture) SDL_DestroyTexture(texture);
     pixels->textures.clear();
@@ -267,12 +427,14 @@ void ReleaseImageTextures() {
   for (SDL_Texture* texture : spareGrabTargets) SDL_DestroyTexture(texture);
   spareGrabTargets.clear();
   blendModes.clear();
+  std::vector<uint32_t>().swap(grabReadBack);
 }
 
 void ReleaseAllImages() {
-  ReleaseImageTextures();
+  account.Reset(true);
   images.Clear();
   quads.Clear();
+  ReleaseImageTextures();
   decodedFiles.clear();
   undecodableFiles.clear();
   overBudgetDirectories.clear();
@@ -326,37 +488,56 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   const SDL_Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                       static_cast<int>(bottom - top)};
 
-  // The pixels come back from the GPU, so that the default transparent colour keys them as it
-  // keys every other image.
+  SettleBackBuffer();
   auto pixels = std::make_shared<Pixels>();
   pixels->width = area.w;
   pixels->height = area.h;
-  pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
-  TargetBackBuffer();
-  if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels->rgba.data(), area.w * 4) != 0)
-    return 0;
+  pixels->opaque = true;
   Image image;
   image.width = area.w;
   image.height = area.h;
   image.mode = mode;
   image.pixels = pixels;
-  SetKey(image, defaultKey);
+  image.key = defaultKey;
 
-  if (!image.hasKeyed) {
-    // Nothing to leave out: the copy is made on the GPU and drawn as it is.
-    SDL_Texture* target = nullptr;
-    for (auto it = spareGrabTargets.begin(); it != spareGrabTargets.end(); ++it) {
-      int w = 0, h = 0;
-      SDL_QueryTexture(*it, nullptr, nullptr, &w, &h);
-      if (w == area.w && h == area.h) {
-        target = *it;
-        spareGrabTargets.erase(it);
-        break;
+  // The default transparent colour keys a grab as it keys every other image, so the pixels come
+  // back from the GPU to be looked at; only a grab that holds the key's colour keeps them.
+  if (defaultKey >= 0 && BackBufferMayHoldKey(defaultKey, area)) {
+    const size_t count = static_cast<size_t>(area.w) * area.h;
+    if (grabReadBack.size() < count) grabReadBack.resize(count);
+    if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), area.w * 4) != 0)
+      return 0;
+    const uint32_t key = static_cast<uint32_t>((defaultKey & 255) << 16 | (defaultKey & 0xFF00) | (defaultKey >> 16 & 255));
+    bool keyed = false;
+    for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == key;
+    pixels->keyed.emplace(defaultKey, keyed);
+    image.hasKeyed = keyed;
+    if (keyed) {
+      pixels->rgba.resize(count * 4);
+      for (size_t i = 0; i < count; i++) {
+        const uint32_t v = grabReadBack[i];
+        uint8_t* p = &pixels->rgba[i * 4];
+        p[0] = static_cast<uint8_t>(v >> 16);
+        p[1] = static_cast<uint8_t>(v >> 8);
+        p[2] = static_cast<uint8_t>(v);
+        p[3] = static_cast<uint8_t>(v >> 24);
       }
     }
-    if (!target)
-      target = SDL_CreateTexture(video.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
-    if (target) {
+  }
+
+  if (!image.hasKeyed) {
+    // Nothing to leave out: the grab is drawn from a texture as it is. The back buffer's own
+    // texture becomes the grab's, and a spare one of its size the back buffer, owing the grab's
+    // picture: the copy is made only if something draws into the back buffer before a draw
+    // covers it whole (the zoom pass clears it and covers it at once, so it never copies).
+    SDL_Texture* fresh = TakeSpareTarget(video.backWidth, video.backHeight);
+    if (fresh) {
+      pixels->gpuCopy = video.backBuffer;
+      pixels->gpuArea = area;
+      video.backBuffer = fresh;
+      video.owedPicture = pixels->gpuCopy;
+      TargetBackBuffer();
+    } else if (SDL_Texture* target = TakeSpareTarget(area.w, area.h)) {
       SDL_SetRenderTarget(video.renderer, target);
       SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
       SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
@@ -365,6 +546,13 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
       SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
       TargetBackBuffer();
       pixels->gpuCopy = target;
+      pixels->gpuArea = SDL_Rect{0, 0, area.w, area.h};
+    } else {
+      // No GPU copy: the texture is made from the pixels, as for an image from a file.
+      pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
+      TargetBackBuffer();
+      if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels->rgba.data(), area.w * 4) != 0)
+        return 0;
     }
   }
   return images.Add(id, std::move(image));
@@ -387,6 +575,8 @@ int32_t ImageHeight(int32_t image) {
 uint32_t ImagePixel(int32_t image, int32_t x, int32_t y) {
   const Image* found = images.Find(image);
   if (!found || x < 0 || y < 0 || x >= found->width || y >= found->height) return 0;
+  EnsurePixels(*found->pixels);
+  if (found->pixels->rgba.empty()) return 0;
   const uint8_t* p = &found->pixels->rgba[(static_cast<size_t>(y) * found->width + x) * 4];
   if (IsKeyed(found->key, p)) return 0;
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -463,7 +653,12 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
   if (!texture) return;
   SDL_SetTextureColorMod(texture, found->colour & 255, (found->colour >> 8) & 255, (found->colour >> 16) & 255);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(std::clamp(alpha, 0, 255)));
-  SDL_SetTextureBlendMode(texture, ModeFor(blending, texture));
+  // An opaque texel drawn whole under a pair that keeps the source where it is opaque and drops
+  // the destination ((one or source alpha, zero or inverse source alpha)) simply replaces the
+  // pixel: drawn so without blending, the picture is the same and the rasterizer reads nothing.
+  const bool replaces = image->pixels->opaque && !image->hasKeyed && alpha >= 255 &&
+                        (blending.source == 2 || blending.source == 5) && (blending.destination == 1 || blending.destination == 6);
+  SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : ModeFor(blending, texture));
   SDL_SetTextureScaleMode(texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   // A negative size mirrors the quad about its drawing point.
   int flip = SDL_FLIP_NONE;
@@ -471,5 +666,19 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
                  static_cast<float>(found->height)};
   if (area.w < 0) area.x += area.w, area.w = -area.w, flip |= SDL_FLIP_HORIZONTAL;
   if (area.h < 0) area.y += area.h, area.h = -area.h, flip |= SDL_FLIP_VERTICAL;
-  SDL_RenderCopyExF(video.renderer, texture, nullptr, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
+  // A quad that replaces every pixel of the back buffer makes what it owes moot.
+  const bool coversAll = replaces && found->drawn == 0.0f && area.x <= 0 && area.y <= 0 &&
+                         area.x + area.w >= static_cast<float>(video.backWidth) && area.y + area.h >= static_cast<float>(video.backHeight);
+  if (coversAll) {
+    ForgetBackBufferDebts();
+    TargetBackBuffer();
+  } else {
+    SettleBackBuffer();
+  }
+  const SDL_Rect* source = texture == image->pixels->gpuCopy ? &image->pixels->gpuArea : nullptr;
+  SDL_RenderCopyExF(video.renderer, texture, source, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
+  // Texel for texel: unblended, unfiltered and untinted, from pixels held here.
+  const bool texelForTexel = replaces && !bilinear && (found->colour & 0xFFFFFF) == 0xFFFFFF && source == nullptr &&
+                             !image->pixels->rgba.empty();
+  NoteQuadDrawn(image->pixels, texelForTexel, coversAll, area, found->drawn);
 }

@@ -1,4 +1,5 @@
-// Whole decoded sounds, one voice each, mixed by us in the audio callback.
+// Sounds, one voice each, mixed by us in the audio callback: effects decoded whole, music
+// streamed (decoded a moment ahead of the mixer from the file held in memory).
 #include "media/sound.h"
 
 #include <SDL.h>
@@ -8,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <set>
@@ -24,8 +26,107 @@ constexpr int64_t kLongestSoundSeconds = 30 * 60;
 constexpr size_t kMaxSamples = size_t{kSoundRate} * kSoundChannels * kLongestSoundSeconds;
 constexpr size_t kMaxSoundFileBytes = size_t{256} << 20;
 
+struct OggSource {
+  const std::vector<uint8_t>* file;
+  size_t pos;
+};
+
+size_t OggRead(void* dest, size_t size, size_t count, void* handle) {
+  auto* src = static_cast<OggSource*>(handle);
+  if (size == 0 || src->pos >= src->file->size()) return 0;
+  const size_t items = std::min(count, (src->file->size() - src->pos) / size);
+  std::memcpy(dest, src->file->data() + src->pos, items * size);
+  src->pos += items * size;
+  return items;
+}
+
+int OggSeek(void* handle, ogg_int64_t offset, int whence) {
+  auto* src = static_cast<OggSource*>(handle);
+  const int64_t size = static_cast<int64_t>(src->file->size());
+  int64_t base = 0;
+  if (whence == SEEK_CUR) base = static_cast<int64_t>(src->pos);
+  if (whence == SEEK_END) base = size;
+  if (offset > size || offset < -size) return -1;
+  const int64_t target = base + offset;
+  if (target < 0 || target > size) return -1;
+  src->pos = static_cast<size_t>(target);
+  return 0;
+}
+
+long OggTell(void* handle) { return static_cast<long>(static_cast<OggSource*>(handle)->pos); }
+
+// An OGG file played as it is decoded: the file's bytes, the decoder, and SDL's converter to
+// the output format. Lives at one address (the decoder reads through `source`).
+struct Stream {
+  std::vector<uint8_t> file;
+  OggSource source{&file, 0};
+  OggVorbis_File vorbis{};
+  bool opened = false;
+  SDL_AudioStream* convert = nullptr;
+  int channels = 0;
+  long rate = 0;
+  int64_t frames = 0;      // the length in output frames, as the stream announces it
+  bool drained = false;    // the decoder is at its end and the converter was flushed
+  int64_t sinceStart = 0;  // bytes decoded since the stream was last rewound
+
+  Stream() = default;
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+  ~Stream() {
+    if (opened) ov_clear(&vorbis);
+    if (convert) SDL_FreeAudioStream(convert);
+  }
+
+  void Rewind() {
+    if (ov_pcm_seek(&vorbis, 0) != 0) ov_raw_seek(&vorbis, 0);
+    SDL_AudioStreamClear(convert);
+    drained = false;
+    sinceStart = 0;
+  }
+
+  // Decodes the next piece into the converter; at the end, starts again when looping (unless
+  // the stream gives nothing at all), else flushes the converter.
+  void Feed(bool looping) {
+    char chunk[8192];
+    int link = 0;
+    const long got = ov_read(&vorbis, chunk, sizeof chunk, SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1, &link);
+    if (got == OV_HOLE) return;
+    const vorbis_info* now = got > 0 ? ov_info(&vorbis, link) : nullptr;
+    if (got > 0 && now && now->channels == channels && now->rate == rate) {
+      sinceStart += got;
+      if (SDL_AudioStreamPut(convert, chunk, static_cast<int>(got)) == 0) return;
+    }
+    if (got == 0 && looping && sinceStart > 0) {
+      if (ov_pcm_seek(&vorbis, 0) == 0 || ov_raw_seek(&vorbis, 0) == 0) {
+        sinceStart = 0;
+        return;
+      }
+    }
+    // The end, or data we cannot play (a broken page, a change of format): the sound ends here.
+    SDL_AudioStreamFlush(convert);
+    drained = true;
+  }
+
+  // Up to `frames` output frames into `out`; fewer only at the end of a sound played once.
+  int32_t Pull(int16_t* out, int32_t frames, bool looping) {
+    const int wanted = frames * kSoundChannels * static_cast<int>(sizeof(int16_t));
+    int got = 0;
+    while (got < wanted) {
+      const int n = SDL_AudioStreamGet(convert, reinterpret_cast<uint8_t*>(out) + got, wanted - got);
+      if (n < 0) break;
+      got += n;
+      if (got >= wanted || (drained && SDL_AudioStreamAvailable(convert) == 0)) break;
+      if (!drained) Feed(looping);
+    }
+    return got / (kSoundChannels * static_cast<int>(sizeof(int16_t)));
+  }
+
+  bool Finished() const { return drained && SDL_AudioStreamAvailable(convert) == 0; }
+};
+
 struct Sound {
-  std::vector<int16_t> samples;  // interleaved stereo at the output rate
+  std::vector<int16_t> samples;  // interleaved stereo at the output rate (sounds decoded whole)
+  std::unique_ptr<Stream> stream;  // instead, a stream decoded as it plays
   size_t position = 0;           // next frame to play
   bool playing = false;
   bool looping = false;
@@ -147,35 +248,6 @@ bool DecodeWav(std::vector<uint8_t>& file, std::vector<int16_t>& out, Refusal& r
   return ok;
 }
 
-struct OggSource {
-  const std::vector<uint8_t>* file;
-  size_t pos;
-};
-
-size_t OggRead(void* dest, size_t size, size_t count, void* handle) {
-  auto* src = static_cast<OggSource*>(handle);
-  if (size == 0 || src->pos >= src->file->size()) return 0;
-  const size_t items = std::min(count, (src->file->size() - src->pos) / size);
-  std::memcpy(dest, src->file->data() + src->pos, items * size);
-  src->pos += items * size;
-  return items;
-}
-
-int OggSeek(void* handle, ogg_int64_t offset, int whence) {
-  auto* src = static_cast<OggSource*>(handle);
-  const int64_t size = static_cast<int64_t>(src->file->size());
-  int64_t base = 0;
-  if (whence == SEEK_CUR) base = static_cast<int64_t>(src->pos);
-  if (whence == SEEK_END) base = size;
-  if (offset > size || offset < -size) return -1;
-  const int64_t target = base + offset;
-  if (target < 0 || target > size) return -1;
-  src->pos = static_cast<size_t>(target);
-  return 0;
-}
-
-long OggTell(void* handle) { return static_cast<long>(static_cast<OggSource*>(handle)->pos); }
-
 bool DecodeOgg(const std::vector<uint8_t>& file, std::vector<int16_t>& out, Refusal& refusal) {
   refusal.why = kBroken;
   OggSource source{&file, 0};
@@ -214,6 +286,25 @@ bool DecodeOgg(const std::vector<uint8_t>& file, std::vector<int16_t>& out, Refu
   }
   ov_clear(&vorbis);
   return ok && ConvertToOutput(AUDIO_S16SYS, channels, static_cast<int>(rate), pcm.data(), pcm.size(), out, refusal);
+}
+
+// Opens an OGG file for streaming: its headers are read and its format checked now.
+std::unique_ptr<Stream> OpenOggStream(std::vector<uint8_t>&& file, Refusal& refusal) {
+  refusal.why = kBroken;
+  auto stream = std::make_unique<Stream>();
+  stream->file = std::move(file);
+  const ov_callbacks callbacks{OggRead, OggSeek, nullptr, OggTell};
+  if (ov_open_callbacks(&stream->source, &stream->vorbis, nullptr, 0, callbacks) != 0) return nullptr;
+  stream->opened = true;
+  const vorbis_info* info = ov_info(&stream->vorbis, -1);
+  if (!info || info->channels < 1 || info->channels > 8 || info->rate < 1000 || info->rate > 384000) return nullptr;
+  stream->channels = info->channels;
+  stream->rate = info->rate;
+  stream->frames = std::max<ogg_int64_t>(ov_pcm_total(&stream->vorbis, -1), 0) * kSoundRate / info->rate;
+  stream->convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(info->channels), static_cast<int>(info->rate),
+                                       AUDIO_S16SYS, kSoundChannels, kSoundRate);
+  if (!stream->convert) return nullptr;
+  return stream;
 }
 
 // Says once per file why it was not loaded.
@@ -270,6 +361,29 @@ int32_t LoadSoundFile(int32_t id, const std::string& path) {
   }
 }
 
+int32_t OpenSoundStream(int32_t id, const std::string& path) {
+  try {
+    std::vector<uint8_t> file;
+    if (!ReadWholeFile(path, kMaxSoundFileBytes, file)) {
+      if (IsRegularFile(path)) ReportRefusal(path, "it is empty, unreadable or larger than 256 MB");
+      return 0;
+    }
+    if (file.size() < 4 || std::memcmp(file.data(), "OggS", 4) != 0) return LoadSoundFile(id, path);
+    Refusal refusal;
+    Sound sound;
+    sound.stream = OpenOggStream(std::move(file), refusal);
+    if (!sound.stream) {
+      ReportRefusal(path, refusal.why);
+      return 0;
+    }
+    std::lock_guard<std::mutex> lock(mixerLock);
+    return sounds.Add(id, std::move(sound));
+  } catch (const std::bad_alloc&) {
+    ReportRefusal(path, "there is not enough memory for it");
+    return 0;
+  }
+}
+
 bool SoundExists(int32_t sound) {
   std::lock_guard<std::mutex> lock(mixerLock);
   return sounds.Find(sound) != nullptr;
@@ -280,6 +394,7 @@ void PlaySoundFrom(int32_t sound, int32_t flags) {
   Sound* found = sounds.Find(sound);
   if (!found) return;
   found->position = 0;
+  if (found->stream) found->stream->Rewind();
   found->playing = true;
   found->looping = (flags & 1) != 0;
   found->starts++;
@@ -313,7 +428,9 @@ int32_t SoundStartCount(int32_t sound) {
 int32_t SoundFrames(int32_t sound) {
   std::lock_guard<std::mutex> lock(mixerLock);
   const Sound* found = sounds.Find(sound);
-  return found ? static_cast<int32_t>(found->samples.size() / kSoundChannels) : 0;
+  if (!found) return 0;
+  if (found->stream) return static_cast<int32_t>(std::min<int64_t>(found->stream->frames, INT32_MAX));
+  return static_cast<int32_t>(found->samples.size() / kSoundChannels);
 }
 void MixSound(int16_t* out, int32_t frames) {
   std::lock_guard<std::mutex> lock(mixerLock);
@@ -323,6 +440,17 @@ void MixSound(int16_t* out, int32_t frames) {
     const int32_t count = std::min(kChunk, frames - done);
     std::fill(sum, sum + count * kSoundChannels, 0);
     for (auto& [id, sound] : sounds.All()) {
+      if (sound.stream) {
+        if (!sound.playing) continue;
+        int16_t piece[kChunk * kSoundChannels];
+        const int32_t got = sound.stream->Pull(piece, count, sound.looping);
+        for (int32_t i = 0; i < got * kSoundChannels; i++) sum[i] += piece[i];
+        if (got < count || sound.stream->Finished()) {
+          sound.playing = false;
+          sound.stream->Rewind();
+        }
+        continue;
+      }
       const size_t length = sound.samples.size() / kSoundChannels;
       for (int32_t i = 0; i < count && sound.playing; i++) {
         if (sound.position >= length) {

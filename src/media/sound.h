@@ -1,4 +1,5 @@
-// Sound output: whole decoded sounds (WAV, OGG) with one voice each, played through our own mixer.
+// Sound output: sounds (WAV, OGG) with one voice each, played through our own mixer; effects are
+// decoded whole, music may be streamed.
 // A machine without audio output runs silent; every operation still works on the handles.
 //
 // A voice finishes when the mixer reaches the end of a sound played once. Without an output
@@ -16,6 +17,11 @@ constexpr int32_t kSoundChannels = 2;
 bool StartSound();
 // Reads and decodes a whole WAV or OGG file. Result: sound number, 0 if missing or undecodable.
 int32_t LoadSoundFile(int32_t id, const std::string& path);
+// The same for music: an OGG file is kept as it is and decoded while it plays, a moment ahead
+// of the mixer, so that a long track costs its file's size and not its decoded length. Its
+// format is checked now; data broken further on ends the sound there. Other files are
+// decoded whole, as LoadSoundFile does.
+int32_t OpenSoundStream(int32_t id, const std::string& path);
 bool SoundExists(int32_t sound);
 // flags 0: play once from the beginning (restarting it if playing); 1: the same, looping.
 void PlaySoundFrom(int32_t sound, int32_t flags);

@@ -12,12 +12,31 @@ struct VideoDevice {
   SDL_Texture* backBuffer = nullptr;  // render target of backWidth x backHeight
   int32_t backWidth = 0;
   int32_t backHeight = 0;
+  // What the back buffer owes, when its texture does not yet hold its picture. A grab of the
+  // whole back buffer's content may take the texture itself and leave a fresh one in its place,
+  // which then owes the taken texture's picture (owedPicture, owned by the grab); a clear may wait
+  // (owedClear, in owedColour). Both are dropped when a draw covers the whole back buffer, and
+  // paid (SettleBackBuffer) before anything else draws into it or reads it.
+  SDL_Texture* owedPicture = nullptr;
+  bool owedClear = false;
+  int32_t owedColour = 0;
 };
 
 extern VideoDevice video;
 
 // Points drawing at the back buffer (after a grab or a present left another target set).
 void TargetBackBuffer();
+// Pays what the back buffer owes, then points drawing at it.
+void SettleBackBuffer();
+// Forgets what the back buffer owes: what comes next covers all of it.
+void ForgetBackBufferDebts();
+
+// What the back buffer may hold, so that a grab looking for the transparent colour reads back
+// only the pixels whose colour is not known (images.cpp keeps the account): a clear or a box
+// paints a known colour; anything the account cannot follow makes every pixel unknown.
+void NoteBackBufferCleared(int32_t colour);
+void NoteBackBufferBox(int32_t colour);
+void NoteBackBufferUnknown();
 
 // Images and quads (images.cpp): drop every GPU texture before the renderer goes away; the
 // decoded pixels stay, and textures are made again on demand under a new renderer.

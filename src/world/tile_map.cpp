@@ -3,6 +3,8 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "core/game_state.h"
 #include "core/random.h"
@@ -37,11 +39,9 @@ void FreeAllSprites() {
   for (PlacedObject& o : placedObjects)
     if (QuadExists(o.objSprite)) FreeQuad(o.objSprite);
   placedObjects.clear();
-  for (int32_t x = 0; x < tileMap.Columns(); x++)
-    for (int32_t y = 0; y < tileMap.Rows(); y++) {
-      TileCell* cell = tileMap.Find(x, y);
-      if (QuadExists(cell->tileSprite)) FreeQuad(cell->tileSprite);
-    }
+  tileMap.ForEachKeptCell([](TileCell& cell) {
+    if (QuadExists(cell.tileSprite)) FreeQuad(cell.tileSprite);
+  });
 }
 
 using TileKeyStore = std::function<void(TileCell&, const std::string&)>;
@@ -75,12 +75,56 @@ const std::map<std::string, TileKeyStore>& TileKeys() {
   return table;
 }
 
+// A tile definition file as read: the known keys in the file's order, with their values.
+struct TileDefinition {
+  bool opened = false;
+  std::vector<std::pair<const TileKeyStore*, std::string>> keys;
+};
+
+// Tile definition files already read, by path. Levels place the same few tiles over and over
+// (a 256 x 256 level places over 65 000), so each file is read once while the data stays as
+// it was read (see DirectoryReading).
+std::map<std::string, TileDefinition> tileDefinitions;
+uint64_t tileDefinitionsReading = 0;
+
+const TileDefinition& ReadTileDefinition(const std::string& path) {
+  if (tileDefinitionsReading != DirectoryReading()) {
+    tileDefinitions.clear();
+    tileDefinitionsReading = DirectoryReading();
+  }
+  auto known = tileDefinitions.find(path);
+  if (known != tileDefinitions.end()) return known->second;
+  TileDefinition definition;
+  const int32_t file = OpenTextFile(-1, path);
+  if (file != 0) {
+    definition.opened = true;
+    while (!AtEndOfFile(file)) {
+      std::string key = ReadLine(file);
+      std::string value = ReadLine(file);
+      const auto found = TileKeys().find(key);
+      if (found != TileKeys().end()) definition.keys.emplace_back(&found->second, std::move(value));
+    }
+    CloseTextFile(file);
+  }
+  return tileDefinitions.emplace(path, std::move(definition)).first->second;
+}
+
 }  // namespace
 
 void TileGrid::Create(int32_t columns, int32_t rows) {
   columns_ = columns < 0 ? 0 : columns;
   rows_ = rows < 0 ? 0 : rows;
-  cells_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), TileCell{});
+  blockRows_ = (rows_ + kBlockSide - 1) / kBlockSide;
+  const size_t blockColumns = static_cast<size_t>((columns_ + kBlockSide - 1) / kBlockSide);
+  blocks_.clear();
+  blocks_.resize(blockColumns * static_cast<size_t>(blockRows_));
+}
+
+const TileCell* TileGrid::Find(int32_t x, int32_t y) const {
+  if (!Inside(x, y)) return nullptr;
+  static const TileCell kDefaultCell;
+  const Block* block = blocks_[BlockIndex(x, y)].get();
+  return block ? &block->cells[InBlock(x, y)] : &kDefaultCell;
 }
 
 const std::string& TileGrid::Name(int32_t x, int32_t y) const {
@@ -112,6 +156,7 @@ void LoadNamedTile(int32_t x, int32_t y, const std::string& name) {
 void ResetTileMap() {
   FreeAllSprites();
   tileMap.Create(0, 0);
+  tileDefinitions.clear();
 }
 
 void ResetWorld() {
@@ -134,16 +179,10 @@ void PlaceTile(int32_t x, int32_t y, const std::string& name) {
 void LoadTileDefinition(int32_t x, int32_t y, const std::string& path) {
   TileCell* cell = tileMap.Find(x, y);
   if (!cell) return;
-  const int32_t file = OpenTextFile(-1, path);
-  if (file == 0) return;
+  const TileDefinition& definition = ReadTileDefinition(path);
+  if (!definition.opened) return;
   cell->maxChildSlot = 0;
-  while (!AtEndOfFile(file)) {
-    const std::string key = ReadLine(file);
-    const std::string value = ReadLine(file);
-    const auto found = TileKeys().find(key);
-    if (found != TileKeys().end()) found->second(*cell, value);
-  }
-  CloseTextFile(file);
+  for (const auto& [store, value] : definition.keys) (*store)(*cell, value);
   if (cell->gfxName.empty()) cell->gfxName = "dummy.png";
   cell->hasContactObjects = -1;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct TileCell {
 
 // The grid, indexed by column then row from 0. Positions outside it are never drawn, never
 // match a name and are closed to walking; writes to them do nothing.
+//
+// The cells are kept in square blocks made when a cell of theirs is first asked for through
+// the non-const Find: the start-up grid of 513 x 513 cells and the labyrinth's 257 x 257 cost
+// only the blocks a map uses. A cell never asked for reads as a default cell.
 class TileGrid {
  public:
   void Create(int32_t columns, int32_t rows);
@@ -34,17 +39,36 @@ class TileGrid {
   int32_t Rows() const { return rows_; }
   bool Inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < columns_ && y < rows_; }
   // The cell, or nullptr outside the grid.
-  TileCell* Find(int32_t x, int32_t y) { return Inside(x, y) ? &cells_[Index(x, y)] : nullptr; }
-  const TileCell* Find(int32_t x, int32_t y) const { return Inside(x, y) ? &cells_[Index(x, y)] : nullptr; }
+  TileCell* Find(int32_t x, int32_t y) { return Inside(x, y) ? &Cell(x, y) : nullptr; }
+  const TileCell* Find(int32_t x, int32_t y) const;
   // The cell's tile name; empty outside the grid.
   const std::string& Name(int32_t x, int32_t y) const;
   // The cell's useCollision; 1 (closed) outside the grid.
   int8_t Collision(int32_t x, int32_t y) const;
+  // Calls visit(cell) for every cell that has a block, default cells among them.
+  template <class Visit>
+  void ForEachKeptCell(Visit visit) {
+    for (auto& block : blocks_)
+      if (block)
+        for (TileCell& cell : block->cells) visit(cell);
+  }
 
  private:
-  size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(x) * static_cast<size_t>(rows_) + static_cast<size_t>(y); }
-  std::vector<TileCell> cells_;
-  int32_t columns_ = 0, rows_ = 0;
+  static constexpr int32_t kBlockSide = 16;
+  struct Block {
+    TileCell cells[kBlockSide * kBlockSide];
+  };
+  size_t BlockIndex(int32_t x, int32_t y) const {
+    return static_cast<size_t>(x / kBlockSide) * static_cast<size_t>(blockRows_) + static_cast<size_t>(y / kBlockSide);
+  }
+  static size_t InBlock(int32_t x, int32_t y) { return static_cast<size_t>(x % kBlockSide * kBlockSide + y % kBlockSide); }
+  TileCell& Cell(int32_t x, int32_t y) {
+    std::unique_ptr<Block>& block = blocks_[BlockIndex(x, y)];
+    if (!block) block = std::make_unique<Block>();
+    return block->cells[InBlock(x, y)];
+  }
+  std::vector<std::unique_ptr<Block>> blocks_;
+  int32_t columns_ = 0, rows_ = 0, blockRows_ = 0;
 };
 
 struct PlacedObject {

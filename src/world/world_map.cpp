@@ -16,17 +16,34 @@ namespace {
 float barLength = 1.0f;  // set once for the run, never reset between loads
 int32_t barCounter = 0;
 
-// One step of the world progress bar: drawn every step, shown on the first and every 501st.
-void WorldProgressStep(int32_t width, int32_t height) {
-  const int64_t cells = static_cast<int64_t>(width) * height;
-  barLength += cells > 0 ? gameState.screenWidth / static_cast<float>(cells) : gameState.screenWidth;
+bool barDrawn = true;     // the back buffer holds the bar of the last step
+
+void DrawProgressBar() {
   const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
   BeginDrawing(BackBufferTarget());
   FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
   FillBox(0, top, RoundHalfEven(barLength), 8, 255);
   EndDrawing();
-  if (barCounter == 0) PresentFrame();
+  barDrawn = true;
+}
+
+// One step of the world progress bar: it grows every step and is shown on the first step and
+// every 501st. Each step's bar covers the one before it whole and nothing else draws between
+// steps, so only the bars that are shown, and the load's last (FinishWorldProgress), are drawn:
+// the picture is the same as drawing every step, without rasterizing two boxes a cell.
+void WorldProgressStep(int32_t width, int32_t height) {
+  const int64_t cells = static_cast<int64_t>(width) * height;
+  barLength += cells > 0 ? gameState.screenWidth / static_cast<float>(cells) : gameState.screenWidth;
+  barDrawn = false;
+  if (barCounter == 0) {
+    DrawProgressBar();
+    PresentFrame();
+  }
   if (++barCounter > 500) barCounter = 0;
+}
+
+void FinishWorldProgress() {
+  if (!barDrawn) DrawProgressBar();
 }
 
 // Map sides beyond the start-up grid are cut to fit it (the cells beyond are read and dropped).
@@ -92,6 +109,7 @@ void LoadWorldCells(int32_t file, int32_t width, int32_t height) {
     }
     WorldProgressStep(width, height);
   } while (!AtEndOfFile(file) && x <= width);
+  FinishWorldProgress();
   ComputeViewSize();
 }
 
@@ -112,4 +130,5 @@ void LoadWorldValues(int32_t file, int32_t width, int32_t height) {
 void ResetWorldMapState() {
   barLength = 1.0f;
   barCounter = 0;
+  barDrawn = true;
 }

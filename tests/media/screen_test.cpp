@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "media/clock.h"
@@ -98,6 +99,22 @@ class Screen : public ::testing::Test {
     }
     const TgaHeader header{2, 32, 0x28, static_cast<uint16_t>(width), static_cast<uint16_t>(height)};
     return LoadImage(-1, dir.Write("image" + std::to_string(images++) + ".tga", AsString(MakeTga(header, {}, data))), 4);
+  }
+
+  // Grabs the whole back buffer with magenta as the default key, and draws the grab back over a
+  // back buffer cleared to (9, 9, 9): pixels left out show that grey.
+  Shot RedrawnGrab() {
+    SetTransparentColour(-1, kMagenta);
+    const int32_t grab = GrabBackBuffer(-1, 0, 0, kWidth, kHeight, 4);
+    SetTransparentColour(-1, -1);
+    const int32_t quad = MakeQuad(-1, grab);
+    ClearBackBuffer(Colour({9, 9, 9}));
+    BeginQuads();
+    DrawQuad(quad, 0, 0, 255);
+    EndQuads();
+    FreeQuad(quad);
+    FreeImage(grab);
+    return Take();
   }
 
   TempDir dir;
@@ -298,6 +315,67 @@ TEST_F(Screen, AGrabTakesTheDefaultTransparentColourInForce) {
     FreeQuad(quad);
     FreeImage(grab);
   }
+}
+
+// A grab reads back only the pixels whose colour the media layer cannot vouch for; however the
+// key's colour came into the back buffer, the grab still finds it and leaves it out.
+TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
+  struct Case {
+    const char* how;
+    std::function<void()> draw;  // puts magenta at (50, 50) of a back buffer cleared to blue
+  };
+  int32_t unkeyed = 0, white = 0;
+  auto quad = [&](int32_t image, int w, int h) {
+    const int32_t q = MakeQuad(-1, image);
+    ResizeQuad(q, w, h);
+    return q;
+  };
+  const Case cases[] = {
+      {"a box", [&] { FillBox(50, 50, 1, 1, Colour(kKey)); }},
+      {"an unblended image holding it", [&] { DrawQuad(quad(unkeyed, 4, 4), 48, 48, 255); }},
+      {"the same image turned", [&] {
+         const int32_t q = quad(unkeyed, 4, 4);
+         RotateQuad(q, 90.0f, 0);
+         DrawQuad(q, 48, 48, 255);
+       }},
+      {"red added over blue", [&] {
+         SetQuadBlending(2, 2);
+         const int32_t q = quad(white, 4, 4);
+         SetQuadColour(q, Colour({255, 0, 0}));
+         DrawQuad(q, 48, 48, 255);
+         SetQuadBlending(5, 6);
+       }},
+      {"a white image tinted", [&] {
+         const int32_t q = quad(white, 4, 4);
+         SetQuadColour(q, Colour(kKey));
+         DrawQuad(q, 48, 48, 255);
+       }},
+      {"an image stretched over everything", [&] {
+         SetQuadFiltering(1);
+         DrawQuad(quad(unkeyed, kWidth, kHeight), 0, 0, 255);
+         SetQuadFiltering(0);
+       }},
+  };
+  SetTransparentColour(-1, kWhite);
+  unkeyed = Image(1, 1, {kKey});
+  white = Image(1, 1, {{255, 255, 255}});
+  SetTransparentColour(-1, -1);
+  white = Image(1, 1, {{255, 255, 255}});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    ClearBackBuffer(Colour({0, 0, 255}));
+    BeginQuads();
+    c.draw();
+    EndQuads();
+    ASSERT_EQ(Take().At(50, 50), kKey) << "the case must put the key's colour there";
+    EXPECT_EQ(RedrawnGrab().At(50, 50), (Rgb{9, 9, 9})) << "left out";
+  }
+  // Without the key's colour anywhere, nothing is left out.
+  ClearBackBuffer(Colour({0, 0, 255}));
+  DrawQuad(quad(white, 4, 4), 48, 48, 255);
+  const Shot shot = RedrawnGrab();
+  EXPECT_EQ(shot.At(50, 50), (Rgb{255, 255, 255}));
+  EXPECT_EQ(shot.At(0, 0), (Rgb{0, 0, 255}));
 }
 
 TEST_F(Screen, ReKeyingAndFreeingChangeWhatIsDrawn) {

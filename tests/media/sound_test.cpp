@@ -151,6 +151,51 @@ TEST_F(Sounds, OggVorbisDecodesWholeAndResampled) {
   EXPECT_NEAR(peak, 16384, 2000);
 }
 
+// Music is decoded as it plays: the mixer hears what the whole decode holds, from the start
+// at every play, around again when looping, and the voice ends at the end of a single play.
+TEST_F(Sounds, AStreamedOggPlaysWhatTheWholeDecodeHolds) {
+  const std::string path = dir.Write("music.ogg", AsString(EncodeOggSine(2, kSoundRate, 0.3, 300, 0.3)));
+  const int32_t whole = LoadSoundFile(-1, path);
+  const int32_t streamed = OpenSoundStream(-1, path);
+  ASSERT_GT(whole, 0);
+  ASSERT_GT(streamed, 0);
+  const int frames = SoundFrames(whole);
+  EXPECT_EQ(SoundFrames(streamed), frames);
+
+  PlaySoundFrom(whole, 0);
+  const std::vector<int16_t> expected = Mix(frames + 600);
+  PlaySoundFrom(streamed, 0);
+  EXPECT_EQ(Mix(frames + 600), expected);
+  EXPECT_FALSE(SoundPlaying(streamed)) << "finished at its end";
+
+  PlaySoundFrom(streamed, 1);
+  const std::vector<int16_t> looped = Mix(2 * frames + 100);
+  EXPECT_TRUE(SoundPlaying(streamed));
+  for (int i = 0; i < frames; i++) {
+    ASSERT_EQ(looped[i * 2], expected[i * 2]) << "first pass, frame " << i;
+    ASSERT_EQ(looped[(frames + i) * 2], expected[i * 2]) << "second pass, frame " << i;
+  }
+  PlaySoundFrom(streamed, 0);  // restarted mid-way: from the beginning again
+  const std::vector<int16_t> again = Mix(700);
+  EXPECT_TRUE(std::equal(again.begin(), again.end(), expected.begin()));
+  EXPECT_EQ(SoundStartCount(streamed), 3);
+
+  // Another rate and channel count is converted as it streams, and lasts as long.
+  const int32_t mono = OpenSoundStream(-1, dir.Write("mono.ogg", AsString(EncodeOggSine(1, 22050, 0.5, 441.0, 0.5))));
+  ASSERT_GT(mono, 0);
+  EXPECT_NEAR(SoundFrames(mono), kSoundRate / 2, 200);
+  StopSoundNow(streamed);
+  PlaySoundFrom(mono, 0);
+  const std::vector<int16_t> mix = Mix(kSoundRate / 2 + 2000);
+  EXPECT_FALSE(SoundPlaying(mono));
+  int last = 0;
+  for (int i = 0; i < kSoundRate / 2 + 2000; i++)
+    if (mix[i * 2] != 0) last = i;
+  EXPECT_NEAR(last, kSoundRate / 2, 400);
+  // A WAV is decoded whole, as LoadSoundFile does.
+  EXPECT_GT(OpenSoundStream(-1, dir.Write("c.wav", AsString(MakeWav(1, 22050, 16, Pcm16(std::vector<int16_t>(100, 5)))))), 0);
+}
+
 TEST_F(Sounds, BrokenAndMissingFilesGiveZero) {
   const Bytes wav = MakeWav(1, 22050, 16, Pcm16(std::vector<int16_t>(100, 5)));
   const Bytes ogg = EncodeOggSine(2, 44100, 0.2, 300, 0.3);
@@ -171,6 +216,7 @@ TEST_F(Sounds, BrokenAndMissingFilesGiveZero) {
   for (const auto& [name, bytes] : cases) {
     SCOPED_TRACE(name);
     EXPECT_EQ(LoadSoundFile(-1, dir.Write("bad", AsString(bytes))), 0);
+    EXPECT_EQ(OpenSoundStream(-1, dir.Write("bad", AsString(bytes))), 0);
   }
   // A data chunk that claims more than the file holds is read as far as it goes.
   const int32_t huge = LoadSoundFile(-1, dir.Write("huge.wav", AsString(hugeWav)));
