@@ -336,20 +336,30 @@ bool StartSound() {
   return true;
 }
 
-int32_t LoadSoundFile(int32_t id, const std::string& path) {
+namespace {
+
+bool IsOgg(const std::vector<uint8_t>& file) { return file.size() >= 4 && std::memcmp(file.data(), "OggS", 4) == 0; }
+
+// Decodes a whole WAV or OGG file (told by its signature) into the sound.
+bool DecodeWhole(std::vector<uint8_t>& file, Sound& sound, Refusal& refusal) {
+  const bool wav =
+      file.size() >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 && std::memcmp(file.data() + 8, "WAVE", 4) == 0;
+  return IsOgg(file) ? DecodeOgg(file, sound.samples, refusal) : wav && DecodeWav(file, sound.samples, refusal);
+}
+
+// Reads a sound file and has `make` turn it into a sound. A missing file is silent; one that is
+// there but cannot be read, or that `make` refuses, is said once on stderr.
+template <typename Make>
+int32_t AddSoundFrom(int32_t id, const std::string& path, Make make) {
   try {
     std::vector<uint8_t> file;
     if (!ReadWholeFile(path, kMaxSoundFileBytes, file)) {
-      // A missing file is silent; one that is there but cannot be read is not.
       if (IsRegularFile(path)) ReportRefusal(path, "it is empty, unreadable or larger than 256 MB");
       return 0;
     }
     Sound sound;
     Refusal refusal{"it is neither a WAV nor an OGG sound"};
-    const bool ogg = file.size() >= 4 && std::memcmp(file.data(), "OggS", 4) == 0;
-    const bool wav =
-        file.size() >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 && std::memcmp(file.data() + 8, "WAVE", 4) == 0;
-    if (!(ogg ? DecodeOgg(file, sound.samples, refusal) : wav && DecodeWav(file, sound.samples, refusal))) {
+    if (!make(file, sound, refusal)) {
       ReportRefusal(path, refusal.why);
       return 0;
     }
@@ -361,27 +371,16 @@ int32_t LoadSoundFile(int32_t id, const std::string& path) {
   }
 }
 
+}  // namespace
+
+int32_t LoadSoundFile(int32_t id, const std::string& path) { return AddSoundFrom(id, path, DecodeWhole); }
+
 int32_t OpenSoundStream(int32_t id, const std::string& path) {
-  try {
-    std::vector<uint8_t> file;
-    if (!ReadWholeFile(path, kMaxSoundFileBytes, file)) {
-      if (IsRegularFile(path)) ReportRefusal(path, "it is empty, unreadable or larger than 256 MB");
-      return 0;
-    }
-    if (file.size() < 4 || std::memcmp(file.data(), "OggS", 4) != 0) return LoadSoundFile(id, path);
-    Refusal refusal;
-    Sound sound;
+  return AddSoundFrom(id, path, [](std::vector<uint8_t>& file, Sound& sound, Refusal& refusal) {
+    if (!IsOgg(file)) return DecodeWhole(file, sound, refusal);
     sound.stream = OpenOggStream(std::move(file), refusal);
-    if (!sound.stream) {
-      ReportRefusal(path, refusal.why);
-      return 0;
-    }
-    std::lock_guard<std::mutex> lock(mixerLock);
-    return sounds.Add(id, std::move(sound));
-  } catch (const std::bad_alloc&) {
-    ReportRefusal(path, "there is not enough memory for it");
-    return 0;
-  }
+    return sound.stream != nullptr;
+  });
 }
 
 bool SoundExists(int32_t sound) {

@@ -6,6 +6,7 @@
 #include "media/screen.h"
 #include "media/text.h"
 #include "world/tile_map.h"
+#include "world/world_map.h"
 
 std::vector<EdgeEntry> edgeEntries;
 LabyrinthStart labyrinthStart;
@@ -17,12 +18,8 @@ int32_t barSteps = 0;
 
 bool barDrawn = true;  // the back buffer holds the bar of the last step
 
-void DrawProgressBar() {
-  const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
-  BeginDrawing(BackBufferTarget());
-  FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
-  FillBox(0, top, RoundHalfEven(barLength), 8, 255);
-  EndDrawing();
+void DrawBar() {
+  DrawProgressBar(barLength);
   barDrawn = true;
 }
 
@@ -41,7 +38,7 @@ void ProgressStep(int32_t width, int32_t height) {
   barDrawn = false;
   if (++barSteps > 2 * width) {
     barSteps = 0;
-    DrawProgressBar();
+    DrawBar();
     PresentFrame();
   }
 }
@@ -88,7 +85,7 @@ void FillWalls(int32_t width, int32_t height) {
       if (TileCell* cell = tileMap.Find(x, y)) cell->inMap = 1;
       ProgressStep(width, height);
     }
-  if (!barDrawn) DrawProgressBar();
+  if (!barDrawn) DrawBar();
   ComputeViewSize();
 }
 

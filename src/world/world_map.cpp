@@ -18,12 +18,8 @@ int32_t barCounter = 0;
 
 bool barDrawn = true;     // the back buffer holds the bar of the last step
 
-void DrawProgressBar() {
-  const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
-  BeginDrawing(BackBufferTarget());
-  FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
-  FillBox(0, top, RoundHalfEven(barLength), 8, 255);
-  EndDrawing();
+void DrawBar() {
+  DrawProgressBar(barLength);
   barDrawn = true;
 }
 
@@ -36,14 +32,14 @@ void WorldProgressStep(int32_t width, int32_t height) {
   barLength += cells > 0 ? gameState.screenWidth / static_cast<float>(cells) : gameState.screenWidth;
   barDrawn = false;
   if (barCounter == 0) {
-    DrawProgressBar();
+    DrawBar();
     PresentFrame();
   }
   if (++barCounter > 500) barCounter = 0;
 }
 
 void FinishWorldProgress() {
-  if (!barDrawn) DrawProgressBar();
+  if (!barDrawn) DrawBar();
 }
 
 // Map sides beyond the start-up grid are cut to fit it (the cells beyond are read and dropped).
@@ -125,6 +121,14 @@ void LoadWorldValues(int32_t file, int32_t width, int32_t height) {
     }
   } while (!AtEndOfFile(file) && x <= width);
   ComputeViewSize();
+}
+
+void DrawProgressBar(float length) {
+  const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
+  BeginDrawing(BackBufferTarget());
+  FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
+  FillBox(0, top, RoundHalfEven(length), 8, 255);
+  EndDrawing();
 }
 
 void ResetWorldMapState() {

@@ -15,3 +15,7 @@ void LoadWorldCells(int32_t file, int32_t width, int32_t height);
 void LoadWorldValues(int32_t file, int32_t width, int32_t height);
 
 void ResetWorldMapState();
+
+// The progress bar of world loads and labyrinth builds: `length` pixels of bar across the
+// screen at 85 % of its height, over a black band as wide as the screen.
+void DrawProgressBar(float length);
