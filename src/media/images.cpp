@@ -168,19 +168,36 @@ void EnsurePixels(Pixels& pixels) {
   if (read) pixels.rgba = std::move(rgba);
 }
 
+// Whether some pixel has the key's colour, looked for once per key.
+bool HasKeyColour(Pixels& pixels, int32_t key) {
+  auto known = pixels.keyed.find(key);
+  if (known != pixels.keyed.end()) return known->second;
+  EnsurePixels(pixels);
+  bool found = false;
+  for (size_t i = 0; i + 3 < pixels.rgba.size() && !found; i += 4) found = IsKeyed(key, &pixels.rgba[i]);
+  return pixels.keyed.emplace(key, found).first->second;
+}
+
+// Reads a rectangle of the back buffer into grabReadBack, in its own format (ARGB8888).
+bool ReadBackBuffer(const SDL_Rect& part) {
+  const size_t count = static_cast<size_t>(part.w) * part.h;
+  if (grabReadBack.size() < count) grabReadBack.resize(count);
+  return SDL_RenderReadPixels(video.renderer, &part, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), part.w * 4) == 0;
+}
+
+// Whether one of the first `count` pixels read back has the key's colour.
+bool ReadBackHasKey(size_t count, int32_t key) {
+  const uint32_t argb = static_cast<uint32_t>((key & 255) << 16 | (key & 0xFF00) | (key >> 16 & 255));
+  bool keyed = false;
+  for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == argb;
+  return keyed;
+}
+
 void SetKey(Image& image, int32_t key) {
   image.key = key;
   image.hasKeyed = false;
   if (key < 0) return;
-  Pixels& pixels = *image.pixels;
-  if (pixels.keyed.find(key) == pixels.keyed.end()) EnsurePixels(pixels);
-  auto known = pixels.keyed.find(key);
-  if (known == pixels.keyed.end()) {
-    bool found = false;
-    for (size_t i = 0; i + 3 < pixels.rgba.size() && !found; i += 4) found = IsKeyed(key, &pixels.rgba[i]);
-    known = pixels.keyed.emplace(key, found).first;
-  }
-  image.hasKeyed = known->second;
+  image.hasKeyed = HasKeyColour(*image.pixels, key);
 }
 
 SDL_Texture* MakeTexture(const Pixels& pixels, int32_t key, uint32_t neutral) {
@@ -365,25 +382,12 @@ namespace {
 bool BackBufferMayHoldKey(int32_t key, const SDL_Rect& area) {
   if (account.allUnknown) return true;
   if (std::find(account.colours.begin(), account.colours.end(), key) != account.colours.end()) return true;
-  for (const std::shared_ptr<Pixels>& pixels : account.copied) {
-    auto known = pixels->keyed.find(key);
-    if (known == pixels->keyed.end()) {
-      bool found = false;
-      for (size_t i = 0; i + 3 < pixels->rgba.size() && !found; i += 4) found = IsKeyed(key, &pixels->rgba[i]);
-      known = pixels->keyed.emplace(key, found).first;
-    }
-    if (known->second) return true;
-  }
-  const uint32_t argbKey = static_cast<uint32_t>((key & 255) << 16 | (key & 0xFF00) | (key >> 16 & 255));
+  for (const std::shared_ptr<Pixels>& pixels : account.copied)
+    if (HasKeyColour(*pixels, key)) return true;
   for (const SDL_Rect& rect : account.unknown) {
     SDL_Rect part;
     if (!SDL_IntersectRect(&rect, &area, &part)) continue;
-    const size_t count = static_cast<size_t>(part.w) * part.h;
-    if (grabReadBack.size() < count) grabReadBack.resize(count);
-    if (SDL_RenderReadPixels(video.renderer, &part, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), part.w * 4) != 0) return true;
-    bool keyed = false;
-    for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == argbKey;
-    if (keyed) return true;
+    if (!ReadBackBuffer(part) || ReadBackHasKey(static_cast<size_t>(part.w) * part.h, key)) return true;
   }
   return false;
 }
@@ -504,12 +508,8 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   // back from the GPU to be looked at; only a grab that holds the key's colour keeps them.
   if (defaultKey >= 0 && BackBufferMayHoldKey(defaultKey, area)) {
     const size_t count = static_cast<size_t>(area.w) * area.h;
-    if (grabReadBack.size() < count) grabReadBack.resize(count);
-    if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_ARGB8888, grabReadBack.data(), area.w * 4) != 0)
-      return 0;
-    const uint32_t key = static_cast<uint32_t>((defaultKey & 255) << 16 | (defaultKey & 0xFF00) | (defaultKey >> 16 & 255));
-    bool keyed = false;
-    for (size_t i = 0; i < count; i++) keyed |= (grabReadBack[i] & 0xFFFFFF) == key;
+    if (!ReadBackBuffer(area)) return 0;
+    const bool keyed = ReadBackHasKey(count, defaultKey);
     pixels->keyed.emplace(defaultKey, keyed);
     image.hasKeyed = keyed;
     if (keyed) {
