@@ -179,10 +179,6 @@ void ResetAllState() {
   ConnectLayers();
 }
 
-namespace {
-
-}  // namespace
-
 void StartUp() {
   ResetAllState();
   if (!ApplyHarnessOptions()) std::exit(2);

@@ -50,6 +50,7 @@ class Screen : public ::testing::Test {
   void SetUp() override {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) GTEST_SKIP() << "no DISPLAY: the drawing tests need an X server (xvfb-run)";
+    EndVideo();  // whatever an earlier test left open or counted, start from nothing
     SetWindowedSize(kWidth, kHeight);
     ASSERT_TRUE(StartVideo());
     ASSERT_GE(CountDesktops(), 1);
