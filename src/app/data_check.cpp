@@ -310,6 +310,8 @@ class Checker {
   void CheckLabyrinth();
   void CheckWorld();
   void CheckTileFile(const std::string& name, const std::string& path);
+  bool CheckNamedTile(const std::string& directory, const std::string& name, std::set<std::string>& checked);
+  void CheckOtherTiles(const std::string& directory, const std::set<std::string>& checked);
   void CheckImageName(const Place& at, const std::string& key, const std::string& name);
   void CheckSoundName(const Place& at, const std::string& key, const std::string& name);
   void CheckChildName(const Place& at, const std::string& key, const std::string& name);
@@ -1120,6 +1122,24 @@ void Checker::CheckTileFile(const std::string& name, const std::string& path) {
   if (!empty.empty()) CheckChildName(firstEmpty, empty, "");
 }
 
+// The tile file a name stands for, when there is one: checked, and remembered in `checked`.
+// False when there is none, for the caller to say what that costs.
+bool Checker::CheckNamedTile(const std::string& directory, const std::string& name, std::set<std::string>& checked) {
+  const Lookup lookup = FindFile(directory + name);
+  if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) return false;
+  if (lookup.found == Found::kOtherCase)
+    Warning({lookup.actual, 0}, "the tile " + name + " is found only by ignoring letter case (name the file " + name + ")");
+  checked.insert(Shown(lookup.actual));
+  CheckTileFile(name, directory + name);
+  return true;
+}
+
+// The tile files nothing names are checked too: they are there to be used.
+void Checker::CheckOtherTiles(const std::string& directory, const std::set<std::string>& checked) {
+  for (const std::string& name : ListFiles(directory, "*"))
+    if (checked.count(Shown(directory + name)) == 0) CheckTileFile(name, directory + name);
+}
+
 void Checker::CheckLabyrinth() {
   // The base file: its second and third lines are the base width and height.
   const Place at = SettingPlace("SELFCREATEBASE");
@@ -1160,21 +1180,11 @@ void Checker::CheckLabyrinth() {
   if (!DirectoryUsable("RGBCODEPATH")) return;
   const std::string directory = TileDirectory();
   std::set<std::string> checked;
-  for (const std::string& name : LabTile::kAll) {
-    const Lookup lookup = FindFile(directory + name);
-    if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) {
+  for (const std::string& name : LabTile::kAll)
+    if (!CheckNamedTile(directory, name, checked))
       Error({directory + name, 0}, "there is no tile file for " + name +
                                        ", which the labyrinth game places, so its cells keep the tile they had before (write it)");
-      continue;
-    }
-    if (lookup.found == Found::kOtherCase)
-      Warning({lookup.actual, 0}, "the tile " + name + " is found only by ignoring letter case (name the file " + name + ")");
-    checked.insert(Shown(lookup.actual));
-    CheckTileFile(name, directory + name);
-  }
-  // The other tile files are checked too: they are there to be used.
-  for (const std::string& name : ListFiles(directory, "*"))
-    if (checked.count(Shown(directory + name)) == 0) CheckTileFile(name, directory + name);
+  CheckOtherTiles(directory, checked);
 }
 
 // ---- The world map ----------------------------------------------------------------------------
@@ -1239,26 +1249,17 @@ void Checker::CheckWorld() {
     const std::string directory = TileDirectory();
     std::set<std::string> checked;
     for (const auto& [name, use] : uses) {
-      if (!IsTileName(name)) {
+      auto staysEmpty = [&, &name = name, &use = use](const std::string& which) {
         Error({cells, use.line}, "cell (" + NumberText(use.x) + ", " + NumberText(use.y) + ") names the tile " + Quote(name) +
-                                     ", which is a path, not the name of a file in " + Shown(directory) + ", so it stays empty (" +
-                                     NumberText(use.cells) + (use.cells == 1 ? " cell" : " cells") + " of the map)");
-        continue;
-      }
-      const Lookup lookup = FindFile(directory + name);
-      if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) {
-        Error({cells, use.line}, "cell (" + NumberText(use.x) + ", " + NumberText(use.y) + ") names the tile " + Quote(name) +
-                                     ", which has no tile file " + Shown(directory + name) + ", so it stays empty (" +
-                                     NumberText(use.cells) + (use.cells == 1 ? " cell" : " cells") + " of the map)");
-        continue;
-      }
-      if (lookup.found == Found::kOtherCase)
-        Warning({lookup.actual, 0}, "the tile " + name + " is found only by ignoring letter case (name the file " + name + ")");
-      checked.insert(Shown(lookup.actual));
-      CheckTileFile(name, directory + name);
+                                     ", which " + which + ", so it stays empty (" + NumberText(use.cells) +
+                                     (use.cells == 1 ? " cell" : " cells") + " of the map)");
+      };
+      if (!IsTileName(name))
+        staysEmpty("is a path, not the name of a file in " + Shown(directory));
+      else if (!CheckNamedTile(directory, name, checked))
+        staysEmpty("has no tile file " + Shown(directory + name));
     }
-    for (const std::string& name : ListFiles(directory, "*"))
-      if (checked.count(Shown(directory + name)) == 0) CheckTileFile(name, directory + name);
+    CheckOtherTiles(directory, checked);
   }
 
   // The opacities: one line a cell after five header lines.
