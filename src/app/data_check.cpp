@@ -428,7 +428,7 @@ bool Checker::CheckConfiguration() {
   ini_ = path;
   const Lookup lookup = FindFile(path);
   if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) {
-    Error({path, 0}, "there is no configuration file, so the game stops at once with \"" + ErrorText(0, path) +
+    Error({path, 0}, "there is no configuration file, so the game stops at once with \"" + ErrorText(kErrorConfiguration, path) +
                          "\" (every base directory holds DATA/ini.txt; check --data)");
     return false;
   }
@@ -1144,10 +1144,10 @@ void Checker::CheckLabyrinth() {
   // The base file: its second and third lines are the base width and height.
   const Place at = SettingPlace("SELFCREATEBASE");
   if (settings.SELFCREATEBASE.empty()) {
-    SettingProblem(true, "SELFCREATEBASE", "the game stops after the title screen with \"" + ErrorText(5, "") + "\"",
+    SettingProblem(true, "SELFCREATEBASE", "the game stops after the title screen with \"" + ErrorText(kErrorLabyrinthBase, "") + "\"",
                    "name the labyrinth's base file, such as DATA\\LABYRINTH.txt");
   } else if (NeedFile(at, "the labyrinth's base file", settings.SELFCREATEBASE,
-                      "the game stops after the title screen with \"" + ErrorText(5, settings.SELFCREATEBASE) + "\"")) {
+                      "the game stops after the title screen with \"" + ErrorText(kErrorLabyrinthBase, settings.SELFCREATEBASE) + "\"")) {
     const int32_t file = OpenTextFile(-1, settings.SELFCREATEBASE);
     std::string lines[5];
     for (std::string& line : lines) line = ReadLine(file);
@@ -1193,7 +1193,7 @@ void Checker::CheckWorld() {
   const std::string base = settings.APPENTRY + settings.APPSTART;
   const std::string cells = base + ".ai42";
   const Place at = SettingPlace(settings.APPSTART.empty() ? "APPENTRY" : "APPSTART");
-  if (!NeedFile(at, "the world map", cells, "the game stops after the title screen with \"" + ErrorText(4, "") + "\""))
+  if (!NeedFile(at, "the world map", cells, "the game stops after the title screen with \"" + ErrorText(kErrorWorldMap, "") + "\""))
     return;
 
   std::vector<std::string> lines;

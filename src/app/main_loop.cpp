@@ -65,8 +65,8 @@ void ExamineDesktop() {
 void OpenMainWindow() {
   const int32_t width = RoundHalfEven(gameState.screenWidth), height = RoundHalfEven(gameState.screenHeight);
   gameState.mainWindow = CreateMainWindow(0, 0, width, height, settings.APPNAME);
-  if (gameState.mainWindow == 0) ReportError(2);
-  if (OpenScreenInWindow(gameState.mainWindow, 0, 0, width, height, 1, 0, 0) == 0) ReportError(1);
+  if (gameState.mainWindow == 0) ReportError(kErrorWindow);
+  if (OpenScreenInWindow(gameState.mainWindow, 0, 0, width, height, 1, 0, 0) == 0) ReportError(kErrorScreen);
 }
 
 void CreateWorldLists() {
@@ -118,7 +118,7 @@ void GameStep() {
   EndQuads();
   TimerFrame(-1, levelWon);
   PresentFrame();
-  if (gameState.screenState == 21) ShowGameOver();
+  if (gameState.screenState == kScreenGameOver) ShowGameOver();
 }
 
 void MainLoopPass() {

@@ -11,20 +11,21 @@ namespace {
 bool boxEnabled = true;
 }
 
-std::string ErrorText(int32_t code, const std::string& detail) {
+std::string ErrorText(ErrorCode code, const std::string& detail) {
   switch (code) {
-    case 0: return " Could not open " + NativePath(detail);
-    case 1: return " Could not open screen";
-    case 2: return " Could not open window";
-    case 4: return " Could not open topographic data";
-    case 5: return " Could not open:" + NativePath(detail);
-    default: return " Error " + std::to_string(code);
+    case kErrorConfiguration: return " Could not open " + NativePath(detail);
+    case kErrorScreen: return " Could not open screen";
+    case kErrorWindow: return " Could not open window";
+    case kErrorWorldMap: return " Could not open topographic data";
+    case kErrorLabyrinthBase: return " Could not open:" + NativePath(detail);
   }
+  // Only a number cast from outside the list gets here.
+  return " Error " + std::to_string(static_cast<int32_t>(code));
 }
 
 void SetErrorBoxEnabled(bool enabled) { boxEnabled = enabled; }
 
-void ReportError(int32_t code, const std::string& detail) {
+void ReportError(ErrorCode code, const std::string& detail) {
   const std::string text = ErrorText(code, detail);
   std::fprintf(stderr, "ERROR %s\n", text.c_str());
   std::fflush(stderr);

@@ -5,11 +5,20 @@
 #include <cstdint>
 #include <string>
 
-// The text shown for an error code; detail is the path for codes 0 and 5.
-std::string ErrorText(int32_t code, const std::string& detail = "");
+// The errors that end the program, by the numbers they are known by.
+enum ErrorCode : int32_t {
+  kErrorConfiguration = 0,   // DATA\ini.txt cannot be opened
+  kErrorScreen = 1,          // the screen cannot be opened in the window
+  kErrorWindow = 2,          // the window cannot be opened
+  kErrorWorldMap = 4,        // the world map's cell file cannot be opened
+  kErrorLabyrinthBase = 5,   // the labyrinth's base file (SELFCREATEBASE) cannot be opened
+};
+
+// The text shown for an error; detail is the path for the configuration and the base file.
+std::string ErrorText(ErrorCode code, const std::string& detail = "");
 
 // Shows the error, releases every service and ends the process. Never returns.
-[[noreturn]] void ReportError(int32_t code, const std::string& detail = "");
+[[noreturn]] void ReportError(ErrorCode code, const std::string& detail = "");
 
 // Automated runs (the harness's fast mode) print the error without a box nobody could close.
 void SetErrorBoxEnabled(bool enabled);

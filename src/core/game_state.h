@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// What the game step makes of a frame: play, or the game-over screen.
+enum ScreenState : int32_t { kScreenPlaying = 19, kScreenGameOver = 21 };
+
 struct GameState {
   int32_t level = 1;            // current level number, counted from 1
   int32_t builtLevel = 0;       // level whose labyrinth is built; the main loop rebuilds when it differs
@@ -12,7 +15,7 @@ struct GameState {
   int32_t timeLeft = 0;         // level time in seconds
   int32_t frameTick = 0;        // frames counted toward the next timer second
   int32_t tilesLeft = 0;        // work left in the level; below 1 the level is complete
-  int32_t screenState = 19;     // 19 playing, 21 game over
+  int32_t screenState = kScreenPlaying;  // a ScreenState
   int8_t inTitle = 1;           // 1 while the credits and title screens run
   int8_t quitRequested = 0;     // the quit question was confirmed
   int8_t joystickPresent = 0;

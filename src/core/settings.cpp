@@ -211,6 +211,6 @@ void StartDevices() {
 }
 
 void ReadSettings(const std::string& path) {
-  if (!ReadSettingsFile(path)) ReportError(0, path);
+  if (!ReadSettingsFile(path)) ReportError(kErrorConfiguration, path);
   StartDevices();
 }

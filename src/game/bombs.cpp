@@ -12,7 +12,7 @@ PlayScreens playScreens;
 
 std::string bombStock = kBombIcon;
 int8_t bombArmed = 0;
-int8_t bombKeyState = 1;
+int8_t bombKeyState = kBombKeyAtStart;
 
 namespace {
 
@@ -27,8 +27,8 @@ void Blast(int32_t x, int32_t y, bool withSound) {
 
 }  // namespace
 
-void DispatchCommand(int32_t command) {
-  if (bombKeyState == 17) bombArmed = 1;
+void DispatchCommand(Command command) {
+  if (bombKeyState == kBombKeyReleased) bombArmed = 1;
   switch (command) {
     case kCmdPause: OpenScreen(playScreens.pause); break;
     case kCmdQuit: OpenScreen(playScreens.quitQuestion); break;
@@ -36,7 +36,7 @@ void DispatchCommand(int32_t command) {
       if (bombArmed == 1) {
         DropBomb();
         bombArmed = 0;
-        bombKeyState = 16;
+        bombKeyState = kBombKeyUsed;
       }
       break;
     default: break;
@@ -62,5 +62,5 @@ void Explode() {
 void ResetBombState() {
   bombStock = kBombIcon;
   bombArmed = 0;
-  bombKeyState = 1;
+  bombKeyState = kBombKeyAtStart;
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/player.h"
+
 struct Foe {
   int32_t x = 0, y = 0;                  // world pixel position of the left and top edges
   float drawOffsetX = 0.0f, drawOffsetY = 0.0f;
@@ -16,7 +18,7 @@ struct Foe {
   int8_t aiLevel = 0;                    // DAILEVEL: 2, 3 and 4 stand still
   int32_t moveChance = 0;                // DDMOVE: acts with chance 1 in n + 1; below 0 never
   int32_t changeDirection = 0;           // DCHANGEDIRECTION
-  int32_t heading = 0;                   // 14 down, 15 left, 16 right, 17 up; 0 none yet
+  int32_t heading = kHeadFoeNew;         // a Heading
   int32_t rotation = 0;                  // DROTATE: degrees per frame
   // Copied from the definition; nothing in play reads them.
   int8_t gfxShow = 0, collision = 0;

@@ -57,7 +57,7 @@ void GrowLabyrinth() {
 void StartLabyrinthGame(const std::string& path) {
   gameState.tilesLeft = 0;
   const int32_t file = OpenTextFile(-1, path);
-  if (file == 0) ReportError(5, path);
+  if (file == 0) ReportError(kErrorLabyrinthBase, path);
   std::string lines[5];
   for (std::string& line : lines) line = ReadLine(file);
   baseWidth = TextToInteger(lines[1]);

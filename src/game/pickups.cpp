@@ -83,7 +83,7 @@ void TouchObject(int32_t x, int32_t y, int32_t slot) {
 void TakeObject(int32_t x, int32_t y, int32_t slot) {
   TileCell* cell = tileMap.Find(x, y);
   if (!cell || slot < 0 || slot > 7) return;
-  if (cell->childName[slot] == "BOMB") {
+  if (cell->childName[slot] == kBombPickup) {
     if (bombStock.size() < 3) {
       bombStock += kBombIcon;
       cell->childObject[slot] = -1;
@@ -115,7 +115,7 @@ void TimerSecond(int8_t direction) {
 }
 
 void CheckTimeOut(int32_t t) {
-  if (t < 0 && gameState.inTitle == 0) gameState.screenState = 21;
+  if (t < 0 && gameState.inTitle == 0) gameState.screenState = kScreenGameOver;
 }
 
 void ResetPickupState() { scoreTarget = 0; }

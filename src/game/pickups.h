@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// The child name of the bomb pick-up: touching it adds a bomb while the stock has room.
+constexpr const char* kBombPickup = "BOMB";
+
 // The total the shown score counts up to; grows only through count-up objects.
 extern int32_t scoreTarget;
 

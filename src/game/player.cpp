@@ -51,7 +51,7 @@ bool PatternComplete(int32_t x, int32_t y, const std::string& floor, const std::
 int32_t PlayerColumn() { return CellOf(player.x, gameState.tileWidth, gameState.viewX); }
 int32_t PlayerRow() { return CellOf(player.y, gameState.tileHeight, gameState.viewY); }
 
-void PlayerStep(int32_t direction) {
+void PlayerStep(Direction direction) {
   stepX = 0;
   stepY = 0;
   if (direction == kDirLeft) stepX = -1;

@@ -9,35 +9,36 @@
 #include "game/player.h"
 #include "media/input.h"
 
-int8_t currentDirection = kDirNone;
-int32_t currentCommand = kCmdNone;
+Direction currentDirection = kDirNone;
+Command currentCommand = kCmdNone;
 
 namespace {
 
 // Held keys in the order they are tested; a later key found held overrides an earlier one.
 struct KeyCommand {
   int32_t key;
-  int32_t command;
+  Command command;
 };
 constexpr KeyCommand kKeyCommands[] = {
     {Key::kSpace, kCmdBomb}, {Key::kA, kCmdBomb}, {Key::kB, kCmdB},      {Key::kC, kCmdX},
-    {Key::kX, kCmdX},        {Key::kD, 5},        {Key::kY, 5},          {Key::kEscape, kCmdQuit},
+    {Key::kX, kCmdX},        {Key::kD, kCmdY},    {Key::kY, kCmdY},      {Key::kEscape, kCmdQuit},
     {Key::kP, kCmdPause},
 };
 
 // The command of joypad buttons 1 to 10; the first button held decides.
-constexpr int32_t kButtonCommands[] = {kCmdX, kCmdBomb, kCmdB, 5, 12, 13, 10, 11, kCmdQuit, kCmdPause};
+constexpr Command kButtonCommands[] = {kCmdX,       kCmdBomb,    kCmdB,       kCmdY,    kCmdButton5,
+                                       kCmdButton6, kCmdButton7, kCmdButton8, kCmdQuit, kCmdPause};
 constexpr int32_t kBombButton = 2;
 
 // Reads the command from the device in use, marks the bomb input as let go when it is not
 // given, and keeps the command as the current one.
-int32_t ReadDeviceCommand() {
-  int32_t command = kCmdNone;
+Command ReadDeviceCommand() {
+  Command command = kCmdNone;
   if (gameState.joystickPresent == 0) {
     PollKeyboard();
     for (const KeyCommand& k : kKeyCommands)
       if (KeyHeld(k.key)) command = k.command;
-    if (command != kCmdBomb) bombKeyState = 17;
+    if (command != kCmdBomb) bombKeyState = kBombKeyReleased;
   } else {
     PollJoystick();
     for (int32_t button = 1; button <= 10; button++) {
@@ -46,18 +47,18 @@ int32_t ReadDeviceCommand() {
         break;
       }
     }
-    if (!JoystickButtonHeld(kBombButton)) bombKeyState = 17;
+    if (!JoystickButtonHeld(kBombButton)) bombKeyState = kBombKeyReleased;
   }
   currentCommand = command;
   return command;
 }
 
-int8_t ReadKeyboardDirection() {
+Direction ReadKeyboardDirection() {
   PollKeyboard();
   const bool up = KeyHeld(Key::kUp) != 0, left = KeyHeld(Key::kLeft) != 0;
   const bool right = KeyHeld(Key::kRight) != 0, down = KeyHeld(Key::kDown) != 0;
   // Down wins over Right, Right over Left, Left over Up.
-  int8_t direction = kDirNone;
+  Direction direction = kDirNone;
   if (up) direction = kDirUp;
   if (left) direction = kDirLeft;
   if (right) direction = kDirRight;
@@ -72,9 +73,9 @@ int8_t ReadKeyboardDirection() {
   return direction;
 }
 
-int8_t ReadJoystickDirection() {
+Direction ReadJoystickDirection() {
   PollJoystick();
-  int8_t direction = kDirNone;
+  Direction direction = kDirNone;
   if (JoystickX() > 0) direction = kDirRight;
   if (JoystickX() < 0) direction = kDirLeft;
   // The vertical axis wins, so a diagonal moves vertically.
@@ -101,12 +102,12 @@ void ReadControls() {
 }
 
 void ReadCommand() {
-  const int32_t command = ReadDeviceCommand();
+  const Command command = ReadDeviceCommand();
   if (gameState.inTitle == 1) return;
   if (command != kCmdNone) DispatchCommand(command);
 }
 
-int32_t ReadMenuCommand() { return ReadDeviceCommand(); }
+Command ReadMenuCommand() { return ReadDeviceCommand(); }
 
 void ResetInputMapState() {
   currentDirection = kDirNone;

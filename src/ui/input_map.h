@@ -1,13 +1,15 @@
 // Input mapping: keyboard or joypad into a direction and a command, at the movement cadence.
 #pragma once
 
-#include <cstdint>
+#include "game/bombs.h"
+#include "game/player.h"
 
-extern int8_t currentDirection;   // 6 up, 7 down, 8 left, 9 right, 16 none
-extern int32_t currentCommand;    // 0 bomb, 1 B, 4 X, 5, 10..13, 14 pause, 15 quit, 16 none
+// The direction and the command of the last read.
+extern Direction currentDirection;
+extern Command currentCommand;
 
 void ReadControls();
 void ReadCommand();
-int32_t ReadMenuCommand();
+Command ReadMenuCommand();
 
 void ResetInputMapState();

@@ -147,7 +147,7 @@ void ShowCreditsScreen() {
 void ShowTitleScreen() {
   GameState& g = gameState;
   g.inTitle = 1;
-  g.screenState = 19;
+  g.screenState = kScreenPlaying;
   float fade = 255.0f;
   LoadScreenPicture(settings.LOADINTROSCREEN);
   PlayMusic(kTitleMusic);
@@ -182,7 +182,7 @@ void ShowPauseScreen() {
     for (const MenuLine& line : kPauseLines) DrawMenuText(line.text, line.x * Width(), line.y * Height());
     EndQuads();
     PresentFrame();
-    const int32_t command = ReadMenuCommand();
+    const Command command = ReadMenuCommand();
     if (command == kCmdB) {
       // In labyrinth mode the main loop builds the level again.
       gameState.builtLevel = -1;
@@ -199,16 +199,16 @@ void ShowQuitQuestion() {
     for (const MenuLine& line : kQuitLines) DrawMenuText(line.text, line.x * Width(), line.y * Height());
     EndQuads();
     PresentFrame();
-    const int32_t command = ReadMenuCommand();
+    const Command command = ReadMenuCommand();
     if (command == kCmdB) {
       // The game-over screen comes first; its LeaveGame then ends the program.
-      gameState.screenState = 21;
+      gameState.screenState = kScreenGameOver;
       gameState.quitRequested = 1;
       return;
     }
     if (command == kCmdX) {
       // The bomb input must be let go before the next bomb.
-      bombKeyState = 16;
+      bombKeyState = kBombKeyUsed;
       return;
     }
   }

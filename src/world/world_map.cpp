@@ -63,7 +63,7 @@ TileCell* GridCell(int64_t x, int64_t y) {
 void LoadWorld() {
   const std::string base = settings.APPENTRY + settings.APPSTART;
   const int32_t cells = OpenTextFile(-1, base + ".ai42");
-  if (cells == 0) ReportError(4);
+  if (cells == 0) ReportError(kErrorWorldMap);
   std::string header[5];
   for (std::string& line : header) line = ReadLine(cells);
   // The files are read with their own sizes, column by column; the map keeps what fits the grid.

@@ -31,6 +31,7 @@
 #include "core/game_state.h"
 #include "core/shutdown.h"
 #include "game/bombs.h"
+#include "game/pickups.h"
 #include "game/player.h"
 #include "media/input.h"
 #include "world/tile_map.h"
@@ -145,7 +146,7 @@ bool HasBomb(int32_t x, int32_t y) {
   const TileCell* cell = tileMap.Find(x, y);
   if (!cell) return false;
   for (int k = 0; k <= cell->lastChildSlot && k < 8; k++)
-    if (cell->childName[k] == "BOMB" && cell->childObject[k] >= 0) return true;
+    if (cell->childName[k] == kBombPickup && cell->childObject[k] >= 0) return true;
   return false;
 }
 
@@ -171,7 +172,7 @@ int32_t lastFrameTick = -1;
 bool gameFrame = false;
 
 bool InPlay() {
-  return gameFrame && gameState.inTitle == 0 && gameState.levelJustBuilt == 0 && gameState.screenState == 19;
+  return gameFrame && gameState.inTitle == 0 && gameState.levelJustBuilt == 0 && gameState.screenState == kScreenPlaying;
 }
 
 // Common first phase: hold P until the title screen has let the game start.
@@ -252,7 +253,7 @@ void BombScenario() {
       }
       break;
     case 4:  // hands off: the clock runs out
-      if (gameState.screenState == 21) {
+      if (gameState.screenState == kScreenGameOver) {
         Note("gameOver");
         NextPhase();
       }
@@ -308,7 +309,7 @@ void ScreensScenario() {
       }
       break;
     case 5:  // hands off until the clock has run out and the title is back
-      if (gameState.screenState == 21 && mark == 0) {
+      if (gameState.screenState == kScreenGameOver && mark == 0) {
         Note("gameOver");
         mark = 1;
       }
@@ -391,7 +392,7 @@ void TourScenario() {
       }
       break;
     case 5:
-      if (gameState.screenState == 21 && mark++ == 20) {
+      if (gameState.screenState == kScreenGameOver && mark++ == 20) {
         Note("gameover");
         Finish();
       }
@@ -420,7 +421,7 @@ void MarathonScenario() {
       if (LeaveTitle()) NextPhase();
       break;
     case 1:
-      if (gameState.screenState == 21) {
+      if (gameState.screenState == kScreenGameOver) {
         ReleaseAll();
         Note("over");
         Finish();

@@ -16,6 +16,7 @@
 #include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "game/pickups.h"
 #include "media/files.h"
 #include "media/text.h"
 
@@ -282,7 +283,7 @@ TEST_P(BaseDirectory, ObjectsAreCompleteAndNameExistingSounds) {
     }
   }
   if (labyrinth_) {
-    EXPECT_EQ(names.count("BOMB"), 1u);
+    EXPECT_EQ(names.count(kBombPickup), 1u);
     EXPECT_GE(goodies, 1);
     EXPECT_GE(extraTime, 1);
     EXPECT_GE(countUp, 1);
@@ -312,7 +313,7 @@ TEST_P(BaseDirectory, EveryTileIsDefinedCompletely) {
     // The labyrinth's pick-ups lie on its floor.
     std::set<std::string> onFloor;
     for (int i = 1; i <= 8; ++i) onFloor.insert(tiles["LAB_FLOOR"]["CHILD" + std::to_string(i)]);
-    EXPECT_EQ(onFloor.count("BOMB"), 1u);
+    EXPECT_EQ(onFloor.count(kBombPickup), 1u);
   }
 }
 

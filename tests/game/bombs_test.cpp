@@ -30,18 +30,18 @@ class Bombs : public GameFixture {
 
 TEST_F(Bombs, OnePressFiresOneBombHoweverLongItIsHeld) {
   bombStock = "&&";
-  bombKeyState = 17;  // the bomb input was let go before
+  bombKeyState = kBombKeyReleased;  // the bomb input was let go before
   DispatchCommand(kCmdBomb);
   EXPECT_EQ(bombStock, "&");
   for (int frame = 0; frame < 30; frame++) DispatchCommand(kCmdBomb);  // held: no release mark
   EXPECT_EQ(bombStock, "&");
-  bombKeyState = 17;  // released and pressed again
+  bombKeyState = kBombKeyReleased;  // released and pressed again
   DispatchCommand(kCmdBomb);
   EXPECT_EQ(bombStock, "");
-  bombKeyState = 17;
+  bombKeyState = kBombKeyReleased;
   DispatchCommand(kCmdBomb);  // an empty stock does nothing
   EXPECT_EQ(bombStock, "");
-  bombKeyState = 17;
+  bombKeyState = kBombKeyReleased;
   DispatchCommand(kCmdNone);
   EXPECT_EQ(bombArmed, 1);  // any dispatch after a release arms
 }

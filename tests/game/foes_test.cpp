@@ -36,7 +36,7 @@ class Foes : public GameFixture {
 TEST_F(Foes, SubStepsStopPartWayIntoTheLastOpenCell) {
   Corridor(1, 3);
   Foe& foe = Add(64, 32);
-  foe.heading = 16;
+  foe.heading = kHeadRight;
   SetCurrentFoe(&foe);
   std::vector<int32_t> seen;
   for (int i = 0; i < 5; i++) {
@@ -57,10 +57,10 @@ TEST_F(Foes, AlwaysChoosingFoeShuttlesAtTheCorridorsRightEnd) {
   foe.velocityX = 1;
   for (int frame = 0; frame < 5; frame++) FoesFrame();
   EXPECT_EQ(foe.x, 192);  // right every frame until the cell beyond is closed
-  EXPECT_EQ(foe.heading, 16);
+  EXPECT_EQ(foe.heading, kHeadRight);
   FoesFrame();
   EXPECT_EQ(foe.x, 160);  // then one step left
-  EXPECT_EQ(foe.heading, 15);
+  EXPECT_EQ(foe.heading, kHeadLeft);
   FoesFrame();
   EXPECT_EQ(foe.x, 192);
 }

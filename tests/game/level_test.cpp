@@ -116,7 +116,7 @@ TEST_F(Level, FoesFillTheLeftmostAllowedCellsUpToTheLimit) {
     EXPECT_EQ(cell->useEnemy, 1);
     EXPECT_FLOAT_EQ(f.drawOffsetX, 5.0f + 16.0f);
     EXPECT_FLOAT_EQ(f.drawOffsetY, 6.0f + 16.0f);
-    EXPECT_EQ(f.heading, 0);
+    EXPECT_EQ(f.heading, kHeadFoeNew);
   }
 }
 
@@ -128,13 +128,13 @@ TEST_F(Level, ALevelWonAsAClockSecondEndsGoesOnInLabyrinthModeButTheWorldStillTi
     bool labyrinth;
     int32_t screenState;
   };
-  const Case cases[] = {{true, 19}, {false, 21}};
+  const Case cases[] = {{true, kScreenPlaying}, {false, kScreenGameOver}};
   playScreens = PlayScreens{};  // the game-over screen then leaves for no title screen
   for (const Case& c : cases) {
     SCOPED_TRACE(c.labyrinth ? "labyrinth" : "world");
     labyrinthMode = c.labyrinth;
     gameState.drawWorld = 0;
-    gameState.screenState = 19;
+    gameState.screenState = kScreenPlaying;
     gameState.level = 2;
     gameState.tilesLeft = 0;
     gameState.timeLeft = 6;

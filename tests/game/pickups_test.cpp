@@ -111,14 +111,14 @@ TEST_F(Pickups, TimerWarnsInTheLastTenSecondsAndEndsTheGameAtMinusOne) {
   for (int s = 0; s < 10; s++) second();
   EXPECT_EQ(gameState.timeLeft, 0);
   EXPECT_EQ(Starts("tick.ogg"), 10);
-  EXPECT_EQ(gameState.screenState, 19);
+  EXPECT_EQ(gameState.screenState, kScreenPlaying);
   gameState.inTitle = 1;
   second();
-  EXPECT_EQ(gameState.screenState, 19);  // never while the title screens run
+  EXPECT_EQ(gameState.screenState, kScreenPlaying);  // never while the title screens run
   gameState.inTitle = 0;
   gameState.timeLeft = 0;
   second();
-  EXPECT_EQ(gameState.screenState, 21);
+  EXPECT_EQ(gameState.screenState, kScreenGameOver);
   EXPECT_EQ(gameState.timeLeft, -1);
   TimerFrame(0);  // another direction does nothing
   EXPECT_EQ(gameState.frameTick, 0);

@@ -114,7 +114,7 @@ TEST_F(PlayerRules, ScrollingAtTheScreenMiddleAndAtViewZero) {
   struct Case {
     const char* what;
     float x, y, viewX, viewY;
-    int32_t direction;
+    Direction direction;
     float wantX, wantY, wantViewX, wantViewY;
   };
   const Case cases[] = {

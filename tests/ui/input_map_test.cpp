@@ -46,26 +46,26 @@ TEST_F(InputMapTest, KeyboardDirectionAndCommandOverrideOrders) {
   using namespace Key;
   const struct {
     Keys keys;
-    int8_t direction;
-    int32_t command;
+    Direction direction;
+    Command command;
   } cases[] = {
       {{}, kDirNone, kCmdNone},           {{kUp}, kDirUp, kCmdNone},
       {{kLeft, kUp, kSpace}, kDirNone, kCmdBomb}, {{kRight, kA}, kDirRight, kCmdBomb},
       {{kDown, kB}, kDirDown, kCmdB},     {{kUp, kDown, kC}, kDirDown, kCmdX},
-      {{kLeft, kRight, kX}, kDirRight, kCmdX}, {{kDown, kRight, kD}, kDirNone, 5},
-      {{kDown, kLeft, kY}, kDirNone, 5},  {{kUp, kRight, kEscape}, kDirNone, kCmdQuit},
+      {{kLeft, kRight, kX}, kDirRight, kCmdX}, {{kDown, kRight, kD}, kDirNone, kCmdY},
+      {{kDown, kLeft, kY}, kDirNone, kCmdY}, {{kUp, kRight, kEscape}, kDirNone, kCmdQuit},
       {{kLeft, kP}, kDirLeft, kCmdPause}, {{kSpace, kB}, kDirNone, kCmdB},
       {{kEscape, kP}, kDirNone, kCmdPause}, {{kB, kX, kEscape}, kDirNone, kCmdQuit},
-      {{kA, kY}, kDirNone, 5},            {{kUp, kDown, kLeft, kRight}, kDirNone, kCmdNone},
+      {{kA, kY}, kDirNone, kCmdY},        {{kUp, kDown, kLeft, kRight}, kDirNone, kCmdNone},
   };
   for (const auto& c : cases) {
     Hold(c.keys);
-    bombKeyState = 1;
+    bombKeyState = kBombKeyAtStart;
     ReadControls();
     EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
     EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
     // Every read without the bomb command marks the bomb input as let go.
-    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? 1 : 17) << "case " << (&c - cases);
+    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? kBombKeyAtStart : kBombKeyReleased) << "case " << (&c - cases);
     EXPECT_EQ(ReadMenuCommand(), c.command) << "case " << (&c - cases);
   }
 }
@@ -74,26 +74,26 @@ TEST_F(InputMapTest, JoypadFirstButtonDecidesVerticalAxisWinsKeyboardIgnored) {
   const struct {
     int32_t x, y;
     Keys buttons;
-    int8_t direction;
-    int32_t command;
+    Direction direction;
+    Command command;
     bool released;  // the bomb input is marked let go
   } cases[] = {
       {0, 0, {}, kDirNone, kCmdNone, true},     {1, 0, {1}, kDirRight, kCmdX, true},
       {-1, 0, {2}, kDirLeft, kCmdBomb, false},  {0, 1, {3}, kDirDown, kCmdB, true},
-      {0, -1, {4}, kDirUp, 5, true},            {1, -1, {5}, kDirUp, 12, true},
-      {-1, 1, {6}, kDirDown, 13, true},         {0, 0, {7}, kDirNone, 10, true},
-      {0, 0, {8}, kDirNone, 11, true},          {0, 0, {9}, kDirNone, kCmdQuit, true},
+      {0, -1, {4}, kDirUp, kCmdY, true},        {1, -1, {5}, kDirUp, kCmdButton5, true},
+      {-1, 1, {6}, kDirDown, kCmdButton6, true}, {0, 0, {7}, kDirNone, kCmdButton7, true},
+      {0, 0, {8}, kDirNone, kCmdButton8, true}, {0, 0, {9}, kDirNone, kCmdQuit, true},
       {0, 0, {10}, kDirNone, kCmdPause, true},  {0, 0, {11}, kDirNone, kCmdNone, true},
       {0, 0, {1, 2}, kDirNone, kCmdX, false},   {0, 0, {3, 10}, kDirNone, kCmdB, true},
   };
   for (const auto& c : cases) {
     Joypad(c.x, c.y, c.buttons);
     Hold({Key::kLeft, Key::kP});
-    bombKeyState = 1;
+    bombKeyState = kBombKeyAtStart;
     ReadControls();
     EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
     EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
-    EXPECT_EQ(bombKeyState, c.released ? 17 : 1) << "case " << (&c - cases);
+    EXPECT_EQ(bombKeyState, c.released ? kBombKeyReleased : kBombKeyAtStart) << "case " << (&c - cases);
   }
 }
 
@@ -104,17 +104,17 @@ TEST_F(InputMapTest, AGameControllerPlaysByItsStandardLayout) {
     const char* what;
     std::vector<ControllerButton> held;
     int32_t stickX, stickY;
-    int8_t direction;
-    int32_t command;
+    Direction direction;
+    Command command;
   } cases[] = {
       {"Start pauses, and starts from the title", {kPadStart}, 0, 0, kDirNone, kCmdPause},
       {"A fires a bomb", {kPadA}, 0, 0, kDirNone, kCmdBomb},
       {"Back asks whether to quit", {kPadBack}, 0, 0, kDirNone, kCmdQuit},
       {"X is the X choice", {kPadX}, 0, 0, kDirNone, kCmdX},
       {"B is the B choice", {kPadB}, 0, 0, kDirNone, kCmdB},
-      {"Y does nothing", {kPadY}, 0, 0, kDirNone, 5},
+      {"Y does nothing", {kPadY}, 0, 0, kDirNone, kCmdY},
       {"Guide is left to the system", {kPadGuide}, 0, 0, kDirNone, kCmdNone},
-      {"shoulders do nothing", {kPadLeftShoulder, kPadRightShoulder}, 0, 0, kDirNone, 12},
+      {"shoulders do nothing", {kPadLeftShoulder, kPadRightShoulder}, 0, 0, kDirNone, kCmdButton5},
       {"D-pad up", {kPadUp}, 0, 0, kDirUp, kCmdNone},
       {"D-pad down", {kPadDown}, 0, 0, kDirDown, kCmdNone},
       {"D-pad left", {kPadLeft}, 0, 0, kDirLeft, kCmdNone},
@@ -136,7 +136,7 @@ TEST_F(InputMapTest, AGameControllerPlaysByItsStandardLayout) {
     for (int32_t b = 1; b <= 32; b++)
       if (pad.buttons[b - 1]) buttons.push_back(b);
     Joypad(pad.x, pad.y, buttons);
-    bombKeyState = 1;
+    bombKeyState = kBombKeyAtStart;
     ReadControls();
     EXPECT_EQ(currentDirection, c.direction);
     EXPECT_EQ(currentCommand, c.command);
@@ -182,11 +182,11 @@ TEST_F(InputMapTest, CommandsReachThePlayLogicOnlyInPlay) {
   ReadControls();
   EXPECT_EQ(bombArmed, 0) << "nothing is dispatched while the title runs";
   gameState.inTitle = 0;
-  EXPECT_EQ(ReadMenuCommand(), 5);
+  EXPECT_EQ(ReadMenuCommand(), kCmdY);
   EXPECT_EQ(bombArmed, 0) << "the menu read dispatches nothing";
   Hold({});
   ReadControls();
-  EXPECT_EQ(bombArmed, 0) << "command 16 is not dispatched";
+  EXPECT_EQ(bombArmed, 0) << "kCmdNone is not dispatched";
   Hold({Key::kD});
   ReadControls();
   EXPECT_EQ(bombArmed, 1);

@@ -71,17 +71,17 @@ TEST_F(MenusTest, PauseIgnoresPauseKeyContinuesWithXAndRestartsWithB) {
 }
 
 TEST_F(MenusTest, QuitQuestionContinuesOrConfirms) {
-  bombKeyState = 1;
+  bombKeyState = kBombKeyAtStart;
   HoldThenSwitch(Key::kSpace, 3, Key::kX);
   ShowQuitQuestion();
   EXPECT_EQ(Frames(), 3);
   EXPECT_EQ(gameState.quitRequested, 0);
-  EXPECT_EQ(bombKeyState, 16) << "the bomb input must be let go before the next bomb";
+  EXPECT_EQ(bombKeyState, kBombKeyUsed) << "the bomb input must be let go before the next bomb";
 
   HoldThenSwitch(Key::kP, 1, Key::kB);
   ShowQuitQuestion();
   EXPECT_EQ(Frames(), 1);
-  EXPECT_EQ(gameState.screenState, 21);
+  EXPECT_EQ(gameState.screenState, kScreenGameOver);
   EXPECT_EQ(gameState.quitRequested, 1);
 }
 
