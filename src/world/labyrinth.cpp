@@ -43,18 +43,21 @@ void ProgressStep(int32_t width, int32_t height) {
   }
 }
 
+// The walkers' directions; Random(kWalkDown) draws one of the four.
+enum WalkDirection : int32_t { kWalkLeft = 0, kWalkUp = 1, kWalkRight = 2, kWalkDown = 3 };
+
 // The walker shared by the three carving passes: converts the walls it crosses into `into`.
 // The floor pass also counts tiles and takes its first converted cell as the start.
 void Walk(int32_t width, int32_t height, const std::string& into, bool floor) {
-  int32_t x = 1, y = 1, d = 0;
+  int32_t x = 1, y = 1, d = kWalkLeft;
   if (floor) labyrinthStart = LabyrinthStart{};
   for (int64_t steps = static_cast<int64_t>(width) * height; steps > 0; steps--) {
-    if (Random(settings.LABSWITCH) == 0) d = Random(3);
+    if (Random(settings.LABSWITCH) == 0) d = Random(kWalkDown);
     switch (d) {
-      case 0: if (x - 1 > 1) x--; break;
-      case 1: if (y - 1 > 1) y--; break;
-      case 2: if (x + 1 < width - 1) x++; break;
-      case 3: if (y + 1 < height - 1) y++; break;
+      case kWalkLeft: if (x - 1 > 1) x--; break;
+      case kWalkUp: if (y - 1 > 1) y--; break;
+      case kWalkRight: if (x + 1 < width - 1) x++; break;
+      case kWalkDown: if (y + 1 < height - 1) y++; break;
     }
     if (tileMap.Name(x, y) != LabTile::kWall) continue;
     PlaceTile(x, y, into);

@@ -63,11 +63,11 @@ const std::map<std::string, TileKeyStore>& TileKeys() {
     };
     t["USEENEMY"] = [](TileCell& cell, const std::string& value) { cell.useEnemy = LowByte(TextToInteger(value)); };
     t["USEDIRECTION"] = [](TileCell& cell, const std::string& value) {
-      if (value == "DEFAULT") cell.direction = 13;
-      else if (value == "UP") cell.direction = 17;
-      else if (value == "DOWN") cell.direction = 14;
-      else if (value == "LEFT") cell.direction = 15;
-      else if (value == "RIGHT") cell.direction = 16;
+      if (value == "DEFAULT") cell.direction = kTileDirDefault;
+      else if (value == "UP") cell.direction = kTileDirUp;
+      else if (value == "DOWN") cell.direction = kTileDirDown;
+      else if (value == "LEFT") cell.direction = kTileDirLeft;
+      else if (value == "RIGHT") cell.direction = kTileDirRight;
     };
     t["INTERNALNAME"] = [](TileCell&, const std::string&) {};
     return t;

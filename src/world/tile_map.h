@@ -7,6 +7,17 @@
 #include <string>
 #include <vector>
 
+// A tile file's USEDIRECTION, by its value DEFAULT, DOWN, LEFT, RIGHT or UP; kept on the cell,
+// read by nothing in play.
+enum TileDirection : int8_t {
+  kTileDirNone = 0,  // a fresh cell, until a tile file names a direction
+  kTileDirDefault = 13,
+  kTileDirDown = 14,
+  kTileDirLeft = 15,
+  kTileDirRight = 16,
+  kTileDirUp = 17,
+};
+
 struct TileCell {
   int32_t childObject[8] = {};  // per child slot: position in placedObjects of its object; -1 none
   std::string childName[8];     // per child slot: an object definition's DGFXNAME, or "#"
@@ -20,7 +31,7 @@ struct TileCell {
   int8_t hasContactObjects = 0; // -1 after a definition is read, 0 after spawning, 1 touchable
   int8_t inMap = 0;             // 1 = the cell belongs to the current map
   int8_t maxChildSlot = 0;      // highest slot named with a value other than "#"
-  int8_t direction = 0;         // USEDIRECTION: 13 DEFAULT, 14 DOWN, 15 LEFT, 16 RIGHT, 17 UP
+  int8_t direction = kTileDirNone;  // USEDIRECTION, a TileDirection
   int32_t transparency = 0;     // TRANSPARENCY; its effect is alpha
   int8_t useEnemy = 0;          // 1 lets foes spawn here
   int32_t value1 = 0;           // VALUE1, the score of a fixed cell

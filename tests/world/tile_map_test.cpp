@@ -33,7 +33,7 @@ TEST_F(TileMap, PlacingOnAUsedCellOverwritesOnlyWhatTheNewFileNames) {
   EXPECT_EQ(cell.value1, 3);
   EXPECT_EQ(cell.useEnemy, 1);
   EXPECT_EQ(cell.alpha, 255);
-  EXPECT_EQ(cell.direction, 17);        // an unknown direction leaves it
+  EXPECT_EQ(cell.direction, kTileDirUp);  // an unknown direction leaves it
   EXPECT_EQ(cell.gfxName, "wall.png");  // the floor's file names no graphic
   EXPECT_FALSE(QuadExists(wallSprite));  // the graphic was bound again: the old quad is freed
   EXPECT_TRUE(QuadExists(cell.tileSprite));
