@@ -351,6 +351,13 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
          SetQuadColour(q, Colour(kKey));
          DrawQuad(q, 48, 48, 255);
        }},
+      {"an unblended image holding it, freed before the grab", [&] {
+         const int32_t image = Image(1, 1, {kKey});
+         const int32_t q = quad(image, 4, 4);
+         DrawQuad(q, 48, 48, 255);
+         FreeQuad(q);
+         FreeImage(image);
+       }},
       {"an image stretched over everything", [&] {
          SetQuadFiltering(1);
          DrawQuad(quad(unkeyed, kWidth, kHeight), 0, 0, 255);
