@@ -1,5 +1,5 @@
 // Looks inside the media layer, for tests and the benchmark only: the game never calls these,
-// and no source file outside src/media/ includes this header (a test checks it).
+// and no file of src/ outside media/ includes this header (a test checks it).
 //
 // Handles and colours follow screen.h and sound.h: a number that names nothing gives 0.
 #pragma once
