@@ -12,11 +12,18 @@ namespace {
 
 const std::vector<std::string> kLayers = {"app", "ui", "game", "world", "data", "core", "media"};
 
+// The media headers the layers above may include: the platform's contract. The rest of media/
+// is its own (internal.h, video_internal.h, handles.h, image_codecs.h) or for tests only
+// (probes.h).
+const std::vector<std::string> kMediaContract = {"media/blending.h", "media/clock.h", "media/files.h", "media/input.h",
+                                                 "media/process.h",  "media/screen.h", "media/sound.h", "media/text.h"};
+
 struct Include {
   std::string file;    // src/game/player.cpp
   std::string folder;  // the folder the file is in
   std::string target;  // the folder it includes from
   int line = 0;
+  std::string header;  // game/player.h
 };
 
 // What an include line names after `#include` and the opening character (`"` or `<`), or "".
@@ -45,7 +52,8 @@ std::vector<Include> ReadIncludes(const std::filesystem::path& src) {
       const std::string name = Included(text, '"');
       const size_t slash = name.find('/');
       if (slash != std::string::npos && slash < name.find('"'))
-        found.push_back({"src/" + relative.generic_string(), relative.begin()->string(), name.substr(0, slash), line});
+        found.push_back({"src/" + relative.generic_string(), relative.begin()->string(), name.substr(0, slash), line,
+                         name.substr(0, name.find('"'))});
     }
   }
   return found;
@@ -71,6 +79,16 @@ std::vector<std::string> UpwardIncludes(const std::vector<Include>& includes) {
   return wrong;
 }
 
+// One line per include of a media header outside the contract from a folder above media/.
+std::vector<std::string> MediaIncludesBeyondTheContract(const std::vector<Include>& includes) {
+  std::vector<std::string> wrong;
+  for (const Include& i : includes)
+    if (i.folder != "media" && i.target == "media" &&
+        std::find(kMediaContract.begin(), kMediaContract.end(), i.header) == kMediaContract.end())
+      wrong.push_back(i.file + ":" + std::to_string(i.line) + ": includes " + i.header + ", which is not for the layers above");
+  return wrong;
+}
+
 TEST(SourceLayers, NoFolderIncludesAFolderAboveIt) {
   const std::vector<Include> includes = ReadIncludes(std::filesystem::path(QUORVEX_SOURCE_DIR) / "src");
   ASSERT_GT(includes.size(), 100u) << "the include lines of src/ were not found";
@@ -80,16 +98,32 @@ TEST(SourceLayers, NoFolderIncludesAFolderAboveIt) {
 }
 
 TEST(SourceLayers, TheCheckCatchesUpwardAndUnknownIncludes) {
-  const std::vector<Include> planted = {{"src/game/a.cpp", "game", "ui", 3},
-                                        {"src/core/b.cpp", "core", "world", 4},
-                                        {"src/tools/c.cpp", "tools", "media", 1},
-                                        {"src/ui/d.cpp", "ui", "game", 2},
-                                        {"src/media/e.cpp", "media", "media", 2}};
+  const std::vector<Include> planted = {{"src/game/a.cpp", "game", "ui", 3, "ui/hud.h"},
+                                        {"src/core/b.cpp", "core", "world", 4, "world/tile_map.h"},
+                                        {"src/tools/c.cpp", "tools", "media", 1, "media/screen.h"},
+                                        {"src/ui/d.cpp", "ui", "game", 2, "game/player.h"},
+                                        {"src/media/e.cpp", "media", "media", 2, "media/screen.h"}};
   const std::vector<std::string> wrong = UpwardIncludes(planted);
   ASSERT_EQ(wrong.size(), 3u);
   EXPECT_EQ(wrong[0], "src/game/a.cpp:3: game includes ui, a layer above it");
   EXPECT_EQ(wrong[1], "src/core/b.cpp:4: core includes world, a layer above it");
   EXPECT_EQ(wrong[2], "src/tools/c.cpp: folder tools is not in the order of layers");
+}
+
+TEST(SourceLayers, TheLayersAboveIncludeOnlyTheMediaContract) {
+  const std::vector<Include> includes = ReadIncludes(std::filesystem::path(QUORVEX_SOURCE_DIR) / "src");
+  std::string report;
+  for (const std::string& line : MediaIncludesBeyondTheContract(includes)) report += line + "\n";
+  EXPECT_TRUE(report.empty()) << report;
+
+  const std::vector<Include> planted = {{"src/game/a.cpp", "game", "media", 3, "media/probes.h"},
+                                        {"src/app/b.cpp", "app", "media", 4, "media/video_internal.h"},
+                                        {"src/ui/c.cpp", "ui", "media", 5, "media/screen.h"},
+                                        {"src/media/d.cpp", "media", "media", 6, "media/probes.h"}};
+  const std::vector<std::string> wrong = MediaIncludesBeyondTheContract(planted);
+  ASSERT_EQ(wrong.size(), 2u);
+  EXPECT_EQ(wrong[0], "src/game/a.cpp:3: includes media/probes.h, which is not for the layers above");
+  EXPECT_EQ(wrong[1], "src/app/b.cpp:4: includes media/video_internal.h, which is not for the layers above");
 }
 
 // The platform and the decoders stay behind the media layer.

@@ -212,7 +212,7 @@ std::vector<std::string> ListFiles(const std::string& directory, const std::stri
 }
 
 bool ImageDecodes(const std::string& path) {
-  const int32_t image = LoadImage(-1, path, 4);
+  const int32_t image = LoadImage(-1, path);
   FreeImage(image);
   return image != 0;
 }

@@ -90,7 +90,7 @@ void ChooseBaseDirectory() {
   if (EnterInstalledData(harnessOptions.world, text)) return;
   std::fprintf(stderr, "quorvex: %s\n", text.c_str());
   std::fflush(stderr);
-  if (!harnessOptions.fast) ShowMessageBox("ERROR ", text, 0);
+  if (!harnessOptions.fast) ShowMessageBox("ERROR ", text);
   ReleaseServices();
   std::exit(1);
 }

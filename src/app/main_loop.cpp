@@ -23,7 +23,6 @@
 #include "game/play_screens.h"
 #include "game/player.h"
 #include "game/zoom_pass.h"
-#include "media/clock.h"
 #include "media/files.h"
 #include "media/input.h"
 #include "media/process.h"
@@ -47,15 +46,14 @@ constexpr int32_t kStartupGridSide = 513;
 }  // namespace
 
 void ExamineDesktop() {
-  CountDesktops();
   // Data may choose the screen it is drawn for; the window or display then shows it scaled.
   int32_t width = 0, height = 0;
   if (!settings.SCREENSIZE.empty() && !ParseScreenSize(settings.SCREENSIZE, width, height))
     std::fprintf(stderr, "quorvex: SCREENSIZE %s is not WIDTHxHEIGHT (such as 1280x720, sides 16 to 8192); "
                          "the desktop's size is used\n", settings.SCREENSIZE.c_str());
   if (width == 0) {
-    width = DesktopWidth(0);
-    height = DesktopHeight(0);
+    width = DesktopWidth();
+    height = DesktopHeight();
   }
   gameState.screenWidth = static_cast<float>(width);
   gameState.screenHeight = static_cast<float>(height);
@@ -64,9 +62,9 @@ void ExamineDesktop() {
 
 void OpenMainWindow() {
   const int32_t width = RoundHalfEven(gameState.screenWidth), height = RoundHalfEven(gameState.screenHeight);
-  gameState.mainWindow = CreateMainWindow(0, 0, width, height, settings.APPNAME);
+  gameState.mainWindow = CreateMainWindow(width, height, settings.APPNAME);
   if (gameState.mainWindow == 0) ReportError(kErrorWindow);
-  if (OpenScreenInWindow(gameState.mainWindow, 0, 0, width, height, 1, 0, 0) == 0) ReportError(kErrorScreen);
+  if (OpenScreenInWindow(gameState.mainWindow, width, height) == 0) ReportError(kErrorScreen);
 }
 
 void CreateWorldLists() {
@@ -195,7 +193,7 @@ void StartUp() {
   if (settings.MULTITASK > kLongestFrameSleep)
     std::fprintf(stderr, "quorvex: MULTITASK %d would freeze the game; sleeping %d ms a frame\n", settings.MULTITASK,
                  kLongestFrameSleep);
-  RegisterDecoders();
+  // The image and sound decoders are linked in: there is nothing to register.
   ExamineDesktop();
   OpenMainWindow();
   CreateWorldLists();

@@ -29,7 +29,7 @@ void ReportError(ErrorCode code, const std::string& detail) {
   const std::string text = ErrorText(code, detail);
   std::fprintf(stderr, "ERROR %s\n", text.c_str());
   std::fflush(stderr);
-  if (boxEnabled) ShowMessageBox("ERROR ", text, 0);
+  if (boxEnabled) ShowMessageBox("ERROR ", text);
   ReleaseServices();
   std::exit(1);
 }

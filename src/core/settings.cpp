@@ -203,7 +203,7 @@ bool ParseScreenSize(const std::string& text, int32_t& width, int32_t& height) {
 }
 
 void StartDevices() {
-  if (StartVideo()) SetTransparentColour(-1, kMagenta);
+  if (StartVideo()) SetTransparentColour(kMagenta);
   StartKeyboard();
   StartSound();
   StartMouse();

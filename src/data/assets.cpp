@@ -51,8 +51,8 @@ void LoadFloatingImages(std::vector<FloatingImage>& images, std::vector<int32_t>
   for (int32_t pass = 0; pass <= copies; pass++) {
     ScanDirectory(directory, "*.png", [&](const std::string& name) {
       FloatingImage f;
-      SetTransparentColour(-1, kBlack);
-      const int32_t image = LoadImage(-1, directory + name, 4);
+      SetTransparentColour(kBlack);
+      const int32_t image = LoadImage(-1, directory + name);
       files.push_back(image);
       f.sprite3D = MakeQuad(-1, image);
       f.vx = static_cast<float>(Random(5)) + 1.0f;
@@ -94,7 +94,7 @@ void LoadTopographyImages() {
   ScanDirectory(settings.TOPOGFX, "*" + settings.GFXCODEC, [](const std::string& name) {
     TopographyImage t;
     t.path = settings.TOPOGFX + name;
-    t.sprite = LoadImage(-1, t.path, 4);
+    t.sprite = LoadImage(-1, t.path);
     t.fileName = name;
     t.width = static_cast<float>(ImageWidth(t.sprite));
     t.height = static_cast<float>(ImageHeight(t.sprite));

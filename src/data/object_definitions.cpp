@@ -107,7 +107,7 @@ void FreeObjectDefinitions() {
 
 void LoadObjectDefinitions() {
   FreeObjectDefinitions();
-  SetTransparentColour(-1, kWhite);
+  SetTransparentColour(kWhite);
   const int32_t listing = ListDirectory(-1, settings.WORLDGFX, "*" + settings.GFXCODEC);
   if (listing == 0) return;
   while (NextEntry(listing)) {
@@ -115,7 +115,7 @@ void LoadObjectDefinitions() {
     ObjectDefinition d;
     d.imagePath = settings.WORLDGFX + EntryName(listing);
     d.imageName = EntryName(listing);
-    d.sprite = LoadImage(-1, d.imagePath, 4);
+    d.sprite = LoadImage(-1, d.imagePath);
     ReadObjectDefinition(DefinitionPath(d.imagePath, settings.GFXCODEC), d);
     objectDefinitions.push_back(std::move(d));
   }

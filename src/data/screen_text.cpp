@@ -87,8 +87,8 @@ void LoadScreenFont(const std::string& listFile) {
     GlyphRecord& glyph = glyphTable[name.code];
     if (ImageExists(glyph.sprite)) FreeImage(glyph.sprite);
     // Glyph images are drawn on white, which is left out.
-    SetTransparentColour(-1, kWhite);
-    glyph.sprite = LoadImage(-1, settings.FONTPATH + "\\" + name.baseName + ".png", 5);
+    SetTransparentColour(kWhite);
+    glyph.sprite = LoadImage(-1, settings.FONTPATH + "\\" + name.baseName + ".png");
     if (glyph.sprite == 0) continue;
     glyph.width = static_cast<float>(ImageWidth(glyph.sprite)) * gameState.fontScale;
     glyph.height = static_cast<float>(ImageHeight(glyph.sprite)) * gameState.fontScale;
@@ -147,7 +147,7 @@ void DrawScreenChar(int32_t code, float x, float y, float scale, float angle, in
   // Resizing stands the shared quad upright again; its accumulated rotation stays, so a
   // non-zero angle turns this character further than its last draw.
   ResizeQuad(glyph.sprite3D, ToPixels(glyph.width * s), ToPixels(glyph.height * s));
-  if (angle != 0.0f) RotateQuad(glyph.sprite3D, static_cast<float>(RoundHalfEven(angle)), 1);
+  if (angle != 0.0f) RotateQuad(glyph.sprite3D, static_cast<float>(RoundHalfEven(angle)));
   const int32_t opacity = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
   DrawQuad(glyph.sprite3D, ToPixels(static_cast<double>(x) + textPenX), ToPixels(static_cast<double>(y) + textPenY), opacity);
   MovePen(textPenX, glyph.width * s * spacing);

@@ -57,7 +57,7 @@ void FoesFrame() {
   const float viewPixelY = gameState.viewY * gameState.tileHeight;
   for (Foe& foe : foes) {
     current = &foe;
-    if (foe.rotation != 0) RotateQuad(foe.foeSprite, static_cast<float>(foe.rotation), 1);
+    if (foe.rotation != 0) RotateQuad(foe.foeSprite, static_cast<float>(foe.rotation));
     FoeThink(foe.aiLevel);
     if (foe.blendSource > 0 || foe.blendDest > 0)
       SetQuadBlending(foe.blendSource, foe.blendDest);

@@ -154,11 +154,11 @@ void PlacePlayerAtStart() {
 }
 
 void LoadPlayerSprite() {
-  SetTransparentColour(-1, kWhite);
+  SetTransparentColour(kWhite);
   if (QuadExists(player.sprite3D)) FreeQuad(player.sprite3D);
   if (ImageExists(player.sprite)) FreeImage(player.sprite);
   player.sprite3D = 0;
-  player.sprite = LoadImage(-1, settings.CURSOR, 4);
+  player.sprite = LoadImage(-1, settings.CURSOR);
   if (ImageExists(player.sprite)) player.sprite3D = MakeQuad(-1, player.sprite);
 }
 

@@ -121,7 +121,7 @@ void PlayerFrame() {
   const TileCell* cell = tileMap.Find(x, y);
   if (cell && cell->hasContactObjects == 1) TouchObjects(x, y);
   PaintCell(x, y);
-  RotateQuad(player.sprite3D, 1.0f, 1);
+  RotateQuad(player.sprite3D, 1.0f);
   DrawQuad(player.sprite3D, RoundHalfEven(player.x), RoundHalfEven(player.y), 255);
 }
 

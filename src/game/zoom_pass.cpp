@@ -28,14 +28,14 @@ void FreeZoomPicture() {
 void GrabZoomPicture() {
   FreeZoomPicture();
   gameState.zoomSprite =
-      GrabBackBuffer(-1, 1, 1, GrabSide(gameState.screenWidth), GrabSide(gameState.screenHeight), 4);
+      GrabBackBuffer(-1, 1, 1, GrabSide(gameState.screenWidth), GrabSide(gameState.screenHeight));
   gameState.zoomSprite3D = MakeQuad(-1, gameState.zoomSprite);
 }
 
 void ZoomPass(int8_t smooth) {
   SetQuadFiltering(0);
   SetQuadBlending(5, 6);
-  SetTransparentColour(-1, kMagenta);
+  SetTransparentColour(kMagenta);
   SetQuadFiltering(smooth);
   GrabZoomPicture();
   ResizeQuad(gameState.zoomSprite3D, RoundHalfEven(gameState.screenWidth), RoundHalfEven(gameState.screenHeight));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "media/internal.h"
+
 namespace {
 
 float Factor(int32_t factor, float sourceColour, float sourceAlpha, float destinationColour) {

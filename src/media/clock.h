@@ -1,21 +1,11 @@
-// Time: the millisecond clock, sleeping, and the high-resolution counter behind frame pacing.
-// Under the test harness's fast mode the clock is virtual (slept time plus 16 ms per frame).
+// Time: the millisecond clock. Under the test harness's fast mode the clock is virtual: it moves
+// only by the time slept (SleepMs) and by 16 ms for every presented frame, so runs repeat.
 #pragma once
 
 #include <cstdint>
 
-// Milliseconds since the program started (virtual in fast mode).
+// Milliseconds since the program started (virtual in fast mode); wraps after about 49 days.
 uint32_t MillisecondsSinceStart();
-
-// Suspends the thread; in fast mode it only advances the virtual clock.
-void SleepMs(int32_t milliseconds);
-
-// Gives up the rest of the time slice (no-op in fast mode).
-void YieldThread();
 
 // Fast mode: no frame pacing, no sleeping, a virtual clock. Set once before start-up.
 void SetFastMode(bool fast);
-bool FastMode();
-
-// Advances the virtual clock by one presented frame (16 ms); called by the frame presenter.
-void AdvanceVirtualFrame();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "media/handles.h"
+#include "media/internal.h"
 
 namespace {
 

@@ -10,10 +10,8 @@
 // nothing.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // The path as this file system writes it: separators become "/", and each level that does not
 // exist exactly is replaced by the entry matching it ignoring letter case (if there is one).
@@ -52,13 +50,6 @@ void EndListing(int32_t listing);
 
 // The process's current directory, always with a trailing "/".
 std::string CurrentDirectory();
-
-// Reads a whole regular file (found as ResolvePath finds it) into bytes. False when it is
-// missing, not a regular file, empty, unreadable or longer than maxBytes.
-bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
-
-// True when the path (found as ResolvePath finds it) is a regular file.
-bool IsRegularFile(const std::string& path);
 
 // Forgets the directories read so far, so that the next lookups read them again (tests that
 // change files between loads).

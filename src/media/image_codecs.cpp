@@ -84,100 +84,136 @@ struct TgaReader {
   }
 };
 
+struct TgaHeader {
+  int idLength = 0;
+  int mapType = 0;
+  int imageType = 0;
+  int mapFirst = 0;
+  int mapLength = 0;
+  int mapDepth = 0;
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  int descriptor = 0;
+  bool rle = false;
+};
+
+// Reads the 18 bytes of the header and sets up the pixel reader; false for a variant we do not
+// read or an absurd size.
+bool ReadTgaHeader(const uint8_t* data, size_t size, TgaHeader& h, TgaReader& reader) {
+  if (size < 18) return false;
+  h.idLength = data[0];
+  h.mapType = data[1];
+  h.imageType = data[2];
+  h.mapFirst = Le16(data + 3);
+  h.mapLength = Le16(data + 5);
+  h.mapDepth = data[7];
+  h.width = Le16(data + 12);
+  h.height = Le16(data + 14);
+  h.depth = data[16];
+  h.descriptor = data[17];
+  h.rle = h.imageType >= 9;
+  reader.type = h.rle ? h.imageType - 8 : h.imageType;
+  reader.depth = h.depth;
+  reader.alphaBit = (h.descriptor & 0x0F) == 1;
+  const int type = h.imageType, depth = h.depth;
+  if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11) return false;
+  if (h.mapType > 1) return false;
+  if (reader.type == 1 && (h.mapType != 1 || (depth != 8 && depth != 16))) return false;
+  if (reader.type == 2 && depth != 15 && depth != 16 && depth != 24 && depth != 32) return false;
+  if (reader.type == 3 && depth != 8 && depth != 16) return false;
+  return SizeAcceptable(h.width, h.height);
+}
+
+// Skips the image id and reads the colour map (kept only for a colour-mapped picture); pos
+// ends where the pixels begin. False when the file ends too soon or the map's depth is wrong.
+bool ReadTgaColourMap(const uint8_t* data, size_t size, const TgaHeader& h, TgaReader& reader, size_t& pos) {
+  pos = 18 + static_cast<size_t>(h.idLength);
+  if (h.mapType == 1) {
+    if (h.mapDepth != 15 && h.mapDepth != 16 && h.mapDepth != 24 && h.mapDepth != 32) return false;
+    const size_t entryBytes = static_cast<size_t>(h.mapDepth + 7) / 8;
+    const size_t mapBytes = entryBytes * static_cast<size_t>(h.mapLength);
+    if (pos > size || size - pos < mapBytes) return false;
+    if (reader.type == 1) {
+      reader.paletteFirst = h.mapFirst;
+      reader.palette.resize(static_cast<size_t>(h.mapLength) * 4);
+      for (int i = 0; i < h.mapLength; i++)
+        TgaColour(data + pos + i * entryBytes, h.mapDepth, (h.descriptor & 0x0F) == 1, &reader.palette[i * 4u]);
+    }
+    pos += mapBytes;
+  }
+  return pos <= size;
+}
+
+// The pixels from pos on, plain or run-length, as RGBA in the order they are stored.
+bool ReadTgaPixels(const uint8_t* data, size_t size, size_t pos, const TgaHeader& h, const TgaReader& reader,
+                   std::vector<uint8_t>& linear) {
+  const size_t bpp = static_cast<size_t>(h.depth + 7) / 8;
+  const size_t count = static_cast<size_t>(h.width) * static_cast<size_t>(h.height);
+  const size_t left = size - pos;
+  // Refuse before allocating when the file cannot possibly hold that many pixels.
+  if (!h.rle && left / bpp < count) return false;
+  if (h.rle && (left / (1 + bpp) + 1) * 128 < count) return false;
+  linear.assign(count * 4, 0);
+  if (!h.rle) {
+    for (size_t i = 0; i < count; i++)
+      if (!reader.Pixel(data + pos + i * bpp, &linear[i * 4])) return false;
+    return true;
+  }
+  size_t done = 0;
+  while (done < count) {
+    if (pos >= size) return false;
+    const uint8_t header = data[pos++];
+    const size_t run = std::min<size_t>((header & 0x7F) + 1u, count - done);
+    if (header & 0x80) {
+      if (size - pos < bpp) return false;
+      uint8_t rgba[4];
+      if (!reader.Pixel(data + pos, rgba)) return false;
+      pos += bpp;
+      for (size_t i = 0; i < run; i++) std::memcpy(&linear[(done + i) * 4], rgba, 4);
+    } else {
+      const size_t stored = (header & 0x7F) + 1u;  // a raw packet may run past the last pixel
+      if ((size - pos) / bpp < run) return false;
+      for (size_t i = 0; i < run; i++)
+        if (!reader.Pixel(data + pos + i * bpp, &linear[(done + i) * 4])) return false;
+      pos += std::min(stored * bpp, size - pos);
+    }
+    done += run;
+  }
+  return true;
+}
+
+// Writers that leave the attribute bits at 0 often store alpha 0 throughout: take that as opaque.
+void OpaqueWhenNoAlpha(const TgaHeader& h, const TgaReader& reader, std::vector<uint8_t>& linear) {
+  const bool alphaFromData = (reader.type == 2 && h.depth == 32) || (reader.type == 2 && h.depth == 16 && reader.alphaBit) ||
+                             (reader.type == 1 && (h.mapDepth == 32 || (h.mapDepth == 16 && reader.alphaBit))) ||
+                             (reader.type == 3 && h.depth == 16);
+  if (!alphaFromData) return;
+  for (size_t i = 3; i < linear.size(); i += 4)
+    if (linear[i] != 0) return;
+  for (size_t i = 3; i < linear.size(); i += 4) linear[i] = 255;
+}
+
 }  // namespace
 
 bool DecodeTga(const uint8_t* data, size_t size, RgbaPicture& out) {
   out = RgbaPicture{};
-  if (size < 18) return false;
-  const int idLength = data[0];
-  const int mapType = data[1];
-  const int imageType = data[2];
-  const int mapFirst = Le16(data + 3);
-  const int mapLength = Le16(data + 5);
-  const int mapDepth = data[7];
-  const int width = Le16(data + 12);
-  const int height = Le16(data + 14);
-  const int depth = data[16];
-  const int descriptor = data[17];
-  const bool rle = imageType >= 9;
+  TgaHeader h;
   TgaReader reader;
-  reader.type = rle ? imageType - 8 : imageType;
-  reader.depth = depth;
-  reader.alphaBit = (descriptor & 0x0F) == 1;
-  if (imageType != 1 && imageType != 2 && imageType != 3 && imageType != 9 && imageType != 10 && imageType != 11)
+  size_t pos = 0;
+  std::vector<uint8_t> linear;
+  if (!ReadTgaHeader(data, size, h, reader) || !ReadTgaColourMap(data, size, h, reader, pos) ||
+      !ReadTgaPixels(data, size, pos, h, reader, linear))
     return false;
-  if (mapType > 1) return false;
-  if (reader.type == 1 && (mapType != 1 || (depth != 8 && depth != 16))) return false;
-  if (reader.type == 2 && depth != 15 && depth != 16 && depth != 24 && depth != 32) return false;
-  if (reader.type == 3 && depth != 8 && depth != 16) return false;
-  if (!SizeAcceptable(width, height)) return false;
-
-  size_t pos = 18 + static_cast<size_t>(idLength);
-  if (mapType == 1) {
-    if (mapDepth != 15 && mapDepth != 16 && mapDepth != 24 && mapDepth != 32) return false;
-    const size_t entryBytes = static_cast<size_t>(mapDepth + 7) / 8;
-    const size_t mapBytes = entryBytes * static_cast<size_t>(mapLength);
-    if (pos > size || size - pos < mapBytes) return false;
-    if (reader.type == 1) {
-      reader.paletteFirst = mapFirst;
-      reader.palette.resize(static_cast<size_t>(mapLength) * 4);
-      for (int i = 0; i < mapLength; i++)
-        TgaColour(data + pos + i * entryBytes, mapDepth, (descriptor & 0x0F) == 1, &reader.palette[i * 4u]);
-    }
-    pos += mapBytes;
-  }
-  if (pos > size) return false;
-
-  const size_t bpp = static_cast<size_t>(depth + 7) / 8;
-  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  const size_t left = size - pos;
-  // Refuse before allocating when the file cannot possibly hold that many pixels.
-  if (!rle && left / bpp < count) return false;
-  if (rle && (left / (1 + bpp) + 1) * 128 < count) return false;
-
-  std::vector<uint8_t> linear(count * 4);
-  if (!rle) {
-    for (size_t i = 0; i < count; i++)
-      if (!reader.Pixel(data + pos + i * bpp, &linear[i * 4])) return false;
-  } else {
-    size_t done = 0;
-    while (done < count) {
-      if (pos >= size) return false;
-      const uint8_t header = data[pos++];
-      const size_t run = std::min<size_t>((header & 0x7F) + 1u, count - done);
-      if (header & 0x80) {
-        if (size - pos < bpp) return false;
-        uint8_t rgba[4];
-        if (!reader.Pixel(data + pos, rgba)) return false;
-        pos += bpp;
-        for (size_t i = 0; i < run; i++) std::memcpy(&linear[(done + i) * 4], rgba, 4);
-      } else {
-        const size_t stored = (header & 0x7F) + 1u;  // a raw packet may run past the last pixel
-        if ((size - pos) / bpp < run) return false;
-        for (size_t i = 0; i < run; i++)
-          if (!reader.Pixel(data + pos + i * bpp, &linear[(done + i) * 4])) return false;
-        pos += std::min(stored * bpp, size - pos);
-      }
-      done += run;
-    }
-  }
-
-  // Writers that leave the attribute bits at 0 often store alpha 0 throughout: take that as opaque.
-  const bool alphaFromData = (reader.type == 2 && depth == 32) || (reader.type == 2 && depth == 16 && reader.alphaBit) ||
-                             (reader.type == 1 && (mapDepth == 32 || (mapDepth == 16 && reader.alphaBit))) ||
-                             (reader.type == 3 && depth == 16);
-  if (alphaFromData) {
-    bool anyAlpha = false;
-    for (size_t i = 0; i < count && !anyAlpha; i++) anyAlpha = linear[i * 4 + 3] != 0;
-    if (!anyAlpha)
-      for (size_t i = 0; i < count; i++) linear[i * 4 + 3] = 255;
-  }
-
-  const bool topFirst = (descriptor & 0x20) != 0;
-  const bool rightToLeft = (descriptor & 0x10) != 0;
+  OpaqueWhenNoAlpha(h, reader, linear);
+  // Rows are stored from the bottom unless the descriptor says top first, and left to right
+  // unless it says otherwise.
+  const bool topFirst = (h.descriptor & 0x20) != 0;
+  const bool rightToLeft = (h.descriptor & 0x10) != 0;
+  const int width = h.width, height = h.height;
   out.width = width;
   out.height = height;
-  out.pixels.resize(count * 4);
+  out.pixels.resize(linear.size());
   for (int row = 0; row < height; row++) {
     const int y = topFirst ? row : height - 1 - row;
     for (int col = 0; col < width; col++) {

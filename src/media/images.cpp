@@ -2,7 +2,8 @@
 // them only while a screen is open, so everything but drawing works without a display. Every
 // image loaded from one file shares that file's pixels and textures: the file is decoded once,
 // however many copies of it the game loads, and the decoded pixels of all files together are
-// kept within a budget.
+// kept within a budget. Every function that draws into the back buffer or grabs from it is
+// here too, at the end, under the rule they all keep.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -20,6 +21,8 @@
 #include "media/files.h"
 #include "media/handles.h"
 #include "media/image_codecs.h"
+#include "media/internal.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "media/video_internal.h"
 
@@ -59,7 +62,6 @@ struct Pixels {
 struct Image {
   int32_t width = 0;
   int32_t height = 0;
-  int32_t mode = 0;
   int32_t key = -1;       // transparent colour, -1 for none
   bool hasKeyed = false;  // some pixel has the key's colour
   std::shared_ptr<Pixels> pixels;
@@ -94,13 +96,15 @@ int64_t decodedBytes = 0;                    // pixels of files held now
 std::set<std::string> overBudgetDirectories;  // each is said once
 std::set<std::string> reportedFiles;          // files said to be left out for lack of memory
 
-// The account of what the back buffer may hold (see NoteBackBufferCleared): since the last
-// clear or covering draw, the colours of clears and boxes, the pixels of quads drawn texel for
-// texel (no blending, no filtering, no tint), and the rectangles of every other draw.
+// The account of what the back buffer may hold (see "Drawing into the back buffer" below):
+// since the last clear or covering draw, the colours of clears and boxes, the pixels of quads
+// drawn texel for texel (no blending, no filtering, no tint), and the rectangles of every other
+// draw. It holds those pixels weakly, so that it keeps no freed image alive; pixels gone by the
+// time of a grab are pixels it can no longer vouch for.
 struct BackBufferAccount {
   bool allUnknown = true;
   std::vector<int32_t> colours;
-  std::vector<std::shared_ptr<Pixels>> copied;
+  std::vector<std::weak_ptr<Pixels>> copied;
   std::vector<SDL_Rect> unknown;
 
   void Reset(bool unknownAll) {
@@ -336,88 +340,6 @@ SDL_BlendMode ModeFor(BlendPair pair, SDL_Texture* texture) {
 
 }  // namespace
 
-void TargetBackBuffer() {
-  if (video.renderer && video.backBuffer) SDL_SetRenderTarget(video.renderer, video.backBuffer);
-}
-
-void SettleBackBuffer() {
-  TargetBackBuffer();
-  if (!video.renderer || !video.backBuffer) return;
-  if (video.owedClear) {
-    const int32_t c = video.owedColour;
-    SDL_SetRenderDrawColor(video.renderer, c & 255, (c >> 8) & 255, (c >> 16) & 255, 255);
-    SDL_RenderClear(video.renderer);
-  } else if (video.owedPicture) {
-    SDL_SetTextureBlendMode(video.owedPicture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureColorMod(video.owedPicture, 255, 255, 255);
-    SDL_SetTextureAlphaMod(video.owedPicture, 255);
-    SDL_SetTextureScaleMode(video.owedPicture, SDL_ScaleModeNearest);
-    SDL_RenderCopy(video.renderer, video.owedPicture, nullptr, nullptr);
-  }
-  ForgetBackBufferDebts();
-}
-
-void ForgetBackBufferDebts() {
-  video.owedPicture = nullptr;
-  video.owedClear = false;
-}
-
-void NoteBackBufferCleared(int32_t colour) {
-  account.Reset(false);
-  account.colours.push_back(colour & 0xFFFFFF);
-}
-
-void NoteBackBufferBox(int32_t colour) {
-  if (account.allUnknown) return;
-  if (std::find(account.colours.begin(), account.colours.end(), colour & 0xFFFFFF) == account.colours.end())
-    account.colours.push_back(colour & 0xFFFFFF);
-}
-
-void NoteBackBufferUnknown() { account.Reset(true); }
-
-namespace {
-
-// Whether some pixel of the back buffer's part `area` may have the key's colour: every pixel the
-// account cannot vouch for is read back and looked at. False means none has it.
-bool BackBufferMayHoldKey(int32_t key, const SDL_Rect& area) {
-  if (account.allUnknown) return true;
-  if (std::find(account.colours.begin(), account.colours.end(), key) != account.colours.end()) return true;
-  for (const std::shared_ptr<Pixels>& pixels : account.copied)
-    if (HasKeyColour(*pixels, key)) return true;
-  for (const SDL_Rect& rect : account.unknown) {
-    SDL_Rect part;
-    if (!SDL_IntersectRect(&rect, &area, &part)) continue;
-    if (!ReadBackBuffer(part) || ReadBackHasKey(static_cast<size_t>(part.w) * part.h, key)) return true;
-  }
-  return false;
-}
-
-// Enters a quad's draw into the account: texel for texel from pixels the account can look at,
-// or its rectangle as unknown.
-void NoteQuadDrawn(const std::shared_ptr<Pixels>& pixels, bool texelForTexel, bool coversAll, const SDL_FRect& area, float angle) {
-  if (coversAll) account.Reset(!texelForTexel);
-  if (account.allUnknown) return;
-  if (texelForTexel) {
-    for (const std::shared_ptr<Pixels>& p : account.copied)
-      if (p == pixels) return;
-    account.copied.push_back(pixels);
-    return;
-  }
-  // The rectangle around the quad as turned about its centre, a pixel wider each way.
-  const double turn = angle * std::numbers::pi / 180.0;
-  const double halfW = (std::fabs(area.w * std::cos(turn)) + std::fabs(area.h * std::sin(turn))) / 2.0;
-  const double halfH = (std::fabs(area.w * std::sin(turn)) + std::fabs(area.h * std::cos(turn))) / 2.0;
-  const double cx = area.x + area.w / 2.0, cy = area.y + area.h / 2.0;
-  const double left = std::max(0.0, std::floor(cx - halfW) - 1), top = std::max(0.0, std::floor(cy - halfH) - 1);
-  const double right = std::min<double>(video.backWidth, std::ceil(cx + halfW) + 1);
-  const double bottom = std::min<double>(video.backHeight, std::ceil(cy + halfH) + 1);
-  if (!(right > left && bottom > top)) return;  // wholly outside the back buffer (or not a number)
-  account.AddUnknown(SDL_Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                              static_cast<int>(bottom - top)});
-}
-
-}  // namespace
-
 void ReleaseImageTextures() {
   if (video.owedPicture) SettleBackBuffer();
   for (Pixels* pixels : livePixels) {
@@ -454,22 +376,19 @@ void ReleaseAllImages() {
 
 void SetImageMemoryBudget(int64_t bytes) { imageBudget = bytes; }
 
-void SetTransparentColour(int32_t image, int32_t colour) {
-  if (image == -1) {
-    defaultKey = KeyOf(colour);
-    return;
-  }
+void SetTransparentColour(int32_t colour) { defaultKey = KeyOf(colour); }
+
+void SetImageKey(int32_t image, int32_t colour) {
   if (Image* found = images.Find(image)) SetKey(*found, KeyOf(colour));
 }
 
-int32_t LoadImage(int32_t id, const std::string& path, int32_t mode) {
+int32_t LoadImage(int32_t id, const std::string& path) {
   try {
     std::shared_ptr<Pixels> pixels = DecodedFile(path);
     if (!pixels) return 0;
     Image image;
     image.width = pixels->width;
     image.height = pixels->height;
-    image.mode = mode;
     image.pixels = std::move(pixels);
     SetKey(image, defaultKey);
     const int32_t result = images.Add(id, std::move(image));
@@ -480,82 +399,6 @@ int32_t LoadImage(int32_t id, const std::string& path, int32_t mode) {
       std::fprintf(stderr, "quorvex: there is not enough memory for the image %s\n", NativePath(path).c_str());
     return 0;
   }
-}
-
-int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode) {
-  if (!video.renderer || !video.backBuffer || width < 1 || height < 1) return 0;
-  // Clipped in 64 bits: a huge rectangle must not wrap around.
-  const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
-  const int64_t right = std::min<int64_t>(int64_t{x} + width, video.backWidth);
-  const int64_t bottom = std::min<int64_t>(int64_t{y} + height, video.backHeight);
-  if (right <= left || bottom <= top) return 0;
-  const SDL_Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                      static_cast<int>(bottom - top)};
-
-  SettleBackBuffer();
-  auto pixels = std::make_shared<Pixels>();
-  pixels->width = area.w;
-  pixels->height = area.h;
-  pixels->opaque = true;
-  Image image;
-  image.width = area.w;
-  image.height = area.h;
-  image.mode = mode;
-  image.pixels = pixels;
-  image.key = defaultKey;
-
-  // The default transparent colour keys a grab as it keys every other image, so the pixels come
-  // back from the GPU to be looked at; only a grab that holds the key's colour keeps them.
-  if (defaultKey >= 0 && BackBufferMayHoldKey(defaultKey, area)) {
-    const size_t count = static_cast<size_t>(area.w) * area.h;
-    if (!ReadBackBuffer(area)) return 0;
-    const bool keyed = ReadBackHasKey(count, defaultKey);
-    pixels->keyed.emplace(defaultKey, keyed);
-    image.hasKeyed = keyed;
-    if (keyed) {
-      pixels->rgba.resize(count * 4);
-      for (size_t i = 0; i < count; i++) {
-        const uint32_t v = grabReadBack[i];
-        uint8_t* p = &pixels->rgba[i * 4];
-        p[0] = static_cast<uint8_t>(v >> 16);
-        p[1] = static_cast<uint8_t>(v >> 8);
-        p[2] = static_cast<uint8_t>(v);
-        p[3] = static_cast<uint8_t>(v >> 24);
-      }
-    }
-  }
-
-  if (!image.hasKeyed) {
-    // Nothing to leave out: the grab is drawn from a texture as it is. The back buffer's own
-    // texture becomes the grab's, and a spare one of its size the back buffer, owing the grab's
-    // picture: the copy is made only if something draws into the back buffer before a draw
-    // covers it whole (the zoom pass clears it and covers it at once, so it never copies).
-    SDL_Texture* fresh = TakeSpareTarget(video.backWidth, video.backHeight);
-    if (fresh) {
-      pixels->gpuCopy = video.backBuffer;
-      pixels->gpuArea = area;
-      video.backBuffer = fresh;
-      video.owedPicture = pixels->gpuCopy;
-      TargetBackBuffer();
-    } else if (SDL_Texture* target = TakeSpareTarget(area.w, area.h)) {
-      SDL_SetRenderTarget(video.renderer, target);
-      SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
-      SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
-      SDL_SetTextureAlphaMod(video.backBuffer, 255);
-      SDL_SetTextureScaleMode(video.backBuffer, SDL_ScaleModeNearest);
-      SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
-      TargetBackBuffer();
-      pixels->gpuCopy = target;
-      pixels->gpuArea = SDL_Rect{0, 0, area.w, area.h};
-    } else {
-      // No GPU copy: the texture is made from the pixels, as for an image from a file.
-      pixels->rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
-      TargetBackBuffer();
-      if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels->rgba.data(), area.w * 4) != 0)
-        return 0;
-    }
-  }
-  return images.Add(id, std::move(image));
 }
 
 bool ImageExists(int32_t image) { return images.Find(image) != nullptr; }
@@ -605,10 +448,10 @@ void ResizeQuad(int32_t quad, int32_t width, int32_t height) {
   found->drawn = 0;
 }
 
-void RotateQuad(int32_t quad, float angle, int32_t mode) {
+void RotateQuad(int32_t quad, float angle) {
   Quad* found = quads.Find(quad);
   if (!found) return;
-  found->accumulated = mode == 1 ? found->accumulated + angle : angle;
+  found->accumulated += angle;
   found->drawn = found->accumulated;
 }
 
@@ -641,6 +484,156 @@ void SetQuadBlending(int32_t source, int32_t destination) {
   blendingNeutral = NeutralTexel(blending);
 }
 void SetQuadFiltering(int32_t flag) { bilinear = flag != 0; }
+
+// --- The back buffer: drawing into it and grabbing from it ----------------------------------
+//
+// The rule for every function that draws into the back buffer: it calls DrawIntoBackBuffer just
+// before it draws, and draws in no other way. That one helper does both things a draw owes:
+// - it settles what the back buffer owes (a clear put off, or the picture a grab took along with
+//   the old texture), or drops the debt when the draw replaces every pixel; drawing over an
+//   unpaid debt would lose the picture beneath;
+// - it records the draw in the account of the colours the back buffer may hold; a draw left out
+//   of the account lets a grab believe the transparent colour is absent and keep it visible.
+// A function that only reads the back buffer (a grab, a present, a PNG) calls SettleBackBuffer
+// before it reads.
+
+void TargetBackBuffer() {
+  if (video.renderer && video.backBuffer) SDL_SetRenderTarget(video.renderer, video.backBuffer);
+}
+
+void SettleBackBuffer() {
+  TargetBackBuffer();
+  if (!video.renderer || !video.backBuffer) return;
+  if (video.owedClear) {
+    const int32_t c = video.owedColour;
+    SDL_SetRenderDrawColor(video.renderer, c & 255, (c >> 8) & 255, (c >> 16) & 255, 255);
+    SDL_RenderClear(video.renderer);
+  } else if (video.owedPicture) {
+    SDL_SetTextureBlendMode(video.owedPicture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(video.owedPicture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(video.owedPicture, 255);
+    SDL_SetTextureScaleMode(video.owedPicture, SDL_ScaleModeNearest);
+    SDL_RenderCopy(video.renderer, video.owedPicture, nullptr, nullptr);
+  }
+  ForgetBackBufferDebts();
+}
+
+void ForgetBackBufferDebts() {
+  video.owedPicture = nullptr;
+  video.owedClear = false;
+}
+
+void NoteBackBufferUnknown() { account.Reset(true); }
+
+namespace {
+
+bool HaveBackBuffer() { return video.renderer != nullptr && video.backBuffer != nullptr; }
+
+// One draw as the back buffer's debts and account see it.
+struct BackBufferDraw {
+  enum Kind { kClear, kBox, kQuad };
+  Kind kind = kBox;
+  int32_t colour = 0;              // kClear, kBox
+  bool coversAll = false;          // kQuad: it replaces every pixel of the back buffer
+  bool texelForTexel = false;      // kQuad: unblended, unfiltered, untinted, from pixels held here
+  std::shared_ptr<Pixels> pixels;  // kQuad
+  SDL_FRect area{0, 0, 0, 0};      // kQuad: where it lands, upright
+  float angle = 0;                 // kQuad: turned about the centre of area
+};
+
+// Enters a quad into the account: texel for texel from pixels the account can look at, or its
+// rectangle, as turned about its centre and a pixel wider each way, as unknown.
+void RecordQuad(const BackBufferDraw& draw) {
+  if (draw.coversAll) account.Reset(!draw.texelForTexel);
+  if (account.allUnknown) return;
+  if (draw.texelForTexel) {
+    for (const std::weak_ptr<Pixels>& p : account.copied)
+      if (p.lock() == draw.pixels) return;
+    account.copied.push_back(draw.pixels);
+    return;
+  }
+  const SDL_FRect& area = draw.area;
+  const double turn = draw.angle * std::numbers::pi / 180.0;
+  const double halfW = (std::fabs(area.w * std::cos(turn)) + std::fabs(area.h * std::sin(turn))) / 2.0;
+  const double halfH = (std::fabs(area.w * std::sin(turn)) + std::fabs(area.h * std::cos(turn))) / 2.0;
+  const double cx = area.x + area.w / 2.0, cy = area.y + area.h / 2.0;
+  const double left = std::max(0.0, std::floor(cx - halfW) - 1), top = std::max(0.0, std::floor(cy - halfH) - 1);
+  const double right = std::min<double>(video.backWidth, std::ceil(cx + halfW) + 1);
+  const double bottom = std::min<double>(video.backHeight, std::ceil(cy + halfH) + 1);
+  if (!(right > left && bottom > top)) return;  // wholly outside the back buffer (or not a number)
+  account.AddUnknown(SDL_Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                              static_cast<int>(bottom - top)});
+}
+
+// See the rule above. A clear is itself put off: it becomes what the back buffer owes.
+void DrawIntoBackBuffer(const BackBufferDraw& draw) {
+  if (draw.kind == BackBufferDraw::kClear) {
+    ForgetBackBufferDebts();
+    video.owedClear = true;
+    video.owedColour = draw.colour;
+    TargetBackBuffer();
+  } else if (draw.coversAll) {
+    ForgetBackBufferDebts();
+    TargetBackBuffer();
+  } else {
+    SettleBackBuffer();
+  }
+  const int32_t colour = draw.colour & 0xFFFFFF;
+  switch (draw.kind) {
+    case BackBufferDraw::kClear:
+      account.Reset(false);
+      account.colours.push_back(colour);
+      break;
+    case BackBufferDraw::kBox:
+      if (!account.allUnknown && std::find(account.colours.begin(), account.colours.end(), colour) == account.colours.end())
+        account.colours.push_back(colour);
+      break;
+    case BackBufferDraw::kQuad: RecordQuad(draw); break;
+  }
+}
+
+// Whether some pixel of the back buffer's part `area` may have the key's colour: every pixel the
+// account cannot vouch for is read back and looked at. False means none has it.
+bool BackBufferMayHoldKey(int32_t key, const SDL_Rect& area) {
+  if (account.allUnknown) return true;
+  if (std::find(account.colours.begin(), account.colours.end(), key) != account.colours.end()) return true;
+  for (const std::weak_ptr<Pixels>& copied : account.copied) {
+    const std::shared_ptr<Pixels> pixels = copied.lock();
+    if (!pixels || HasKeyColour(*pixels, key)) return true;  // freed since: nothing to look at
+  }
+  for (const SDL_Rect& rect : account.unknown) {
+    SDL_Rect part;
+    if (!SDL_IntersectRect(&rect, &area, &part)) continue;
+    if (!ReadBackBuffer(part) || ReadBackHasKey(static_cast<size_t>(part.w) * part.h, key)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void ClearBackBuffer(int32_t colour) {
+  if (!HaveBackBuffer()) return;
+  BackBufferDraw draw;
+  draw.kind = BackBufferDraw::kClear;
+  draw.colour = colour;
+  DrawIntoBackBuffer(draw);
+}
+
+void BeginDrawing() { TargetBackBuffer(); }
+void EndDrawing() { TargetBackBuffer(); }
+
+void FillBox(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
+  if (!HaveBackBuffer() || width < 1 || height < 1) return;
+  BackBufferDraw draw;
+  draw.kind = BackBufferDraw::kBox;
+  draw.colour = colour;
+  DrawIntoBackBuffer(draw);
+  SDL_SetRenderDrawBlendMode(video.renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(video.renderer, colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, 255);
+  const SDL_Rect box{x, y, width, height};
+  SDL_RenderFillRect(video.renderer, &box);
+}
+
 void BeginQuads() { TargetBackBuffer(); }
 void EndQuads() { TargetBackBuffer(); }
 
@@ -660,25 +653,107 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
                         (blending.source == 2 || blending.source == 5) && (blending.destination == 1 || blending.destination == 6);
   SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : ModeFor(blending, texture));
   SDL_SetTextureScaleMode(texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  BackBufferDraw draw;
+  draw.kind = BackBufferDraw::kQuad;
+  draw.pixels = image->pixels;
+  draw.angle = found->drawn;
   // A negative size mirrors the quad about its drawing point.
   int flip = SDL_FLIP_NONE;
-  SDL_FRect area{static_cast<float>(x), static_cast<float>(y), static_cast<float>(found->width),
-                 static_cast<float>(found->height)};
+  SDL_FRect& area = draw.area;
+  area = SDL_FRect{static_cast<float>(x), static_cast<float>(y), static_cast<float>(found->width), static_cast<float>(found->height)};
   if (area.w < 0) area.x += area.w, area.w = -area.w, flip |= SDL_FLIP_HORIZONTAL;
   if (area.h < 0) area.y += area.h, area.h = -area.h, flip |= SDL_FLIP_VERTICAL;
-  // A quad that replaces every pixel of the back buffer makes what it owes moot.
-  const bool coversAll = replaces && found->drawn == 0.0f && area.x <= 0 && area.y <= 0 &&
-                         area.x + area.w >= static_cast<float>(video.backWidth) && area.y + area.h >= static_cast<float>(video.backHeight);
-  if (coversAll) {
-    ForgetBackBufferDebts();
-    TargetBackBuffer();
-  } else {
-    SettleBackBuffer();
-  }
+  draw.coversAll = replaces && found->drawn == 0.0f && area.x <= 0 && area.y <= 0 &&
+                   area.x + area.w >= static_cast<float>(video.backWidth) && area.y + area.h >= static_cast<float>(video.backHeight);
   const SDL_Rect* source = texture == image->pixels->gpuCopy ? &image->pixels->gpuArea : nullptr;
+  draw.texelForTexel = replaces && !bilinear && (found->colour & 0xFFFFFF) == 0xFFFFFF && source == nullptr &&
+                       !image->pixels->rgba.empty();
+  DrawIntoBackBuffer(draw);
   SDL_RenderCopyExF(video.renderer, texture, source, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
-  // Texel for texel: unblended, unfiltered and untinted, from pixels held here.
-  const bool texelForTexel = replaces && !bilinear && (found->colour & 0xFFFFFF) == 0xFFFFFF && source == nullptr &&
-                             !image->pixels->rgba.empty();
-  NoteQuadDrawn(image->pixels, texelForTexel, coversAll, area, found->drawn);
+}
+
+namespace {
+
+// The default transparent colour keys a grab as it keys every other image, so the pixels come
+// back from the GPU to be looked at; only a grab that holds the key's colour keeps them. False
+// when they could not be read.
+bool LookForTheKey(Pixels& pixels, Image& image, const SDL_Rect& area) {
+  if (defaultKey < 0 || !BackBufferMayHoldKey(defaultKey, area)) return true;
+  const size_t count = static_cast<size_t>(area.w) * area.h;
+  if (!ReadBackBuffer(area)) return false;
+  const bool keyed = ReadBackHasKey(count, defaultKey);
+  pixels.keyed.emplace(defaultKey, keyed);
+  image.hasKeyed = keyed;
+  if (keyed) {
+    pixels.rgba.resize(count * 4);
+    for (size_t i = 0; i < count; i++) {
+      const uint32_t v = grabReadBack[i];
+      uint8_t* p = &pixels.rgba[i * 4];
+      p[0] = static_cast<uint8_t>(v >> 16);
+      p[1] = static_cast<uint8_t>(v >> 8);
+      p[2] = static_cast<uint8_t>(v);
+      p[3] = static_cast<uint8_t>(v >> 24);
+    }
+  }
+  return true;
+}
+
+// A grab with nothing to leave out is drawn from a texture as it is. The back buffer's own
+// texture becomes the grab's, and a spare one of its size the back buffer, owing the grab's
+// picture: the copy is made only if something draws into the back buffer before a draw covers
+// it whole (the zoom pass clears it and covers it at once, so it never copies). False when no
+// copy could be made.
+bool CopyOnTheGpu(Pixels& pixels, const SDL_Rect& area) {
+  SDL_Texture* fresh = TakeSpareTarget(video.backWidth, video.backHeight);
+  if (fresh) {
+    pixels.gpuCopy = video.backBuffer;
+    pixels.gpuArea = area;
+    video.backBuffer = fresh;
+    video.owedPicture = pixels.gpuCopy;
+    TargetBackBuffer();
+  } else if (SDL_Texture* target = TakeSpareTarget(area.w, area.h)) {
+    SDL_SetRenderTarget(video.renderer, target);
+    SDL_SetTextureBlendMode(video.backBuffer, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(video.backBuffer, 255, 255, 255);
+    SDL_SetTextureAlphaMod(video.backBuffer, 255);
+    SDL_SetTextureScaleMode(video.backBuffer, SDL_ScaleModeNearest);
+    SDL_RenderCopy(video.renderer, video.backBuffer, &area, nullptr);
+    TargetBackBuffer();
+    pixels.gpuCopy = target;
+    pixels.gpuArea = SDL_Rect{0, 0, area.w, area.h};
+  } else {
+    // No GPU copy: the texture is made from the pixels, as for an image from a file.
+    pixels.rgba.resize(static_cast<size_t>(area.w) * area.h * 4);
+    TargetBackBuffer();
+    if (SDL_RenderReadPixels(video.renderer, &area, SDL_PIXELFORMAT_RGBA32, pixels.rgba.data(), area.w * 4) != 0)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (!HaveBackBuffer() || width < 1 || height < 1) return 0;
+  // Clipped in 64 bits: a huge rectangle must not wrap around.
+  const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{x} + width, video.backWidth);
+  const int64_t bottom = std::min<int64_t>(int64_t{y} + height, video.backHeight);
+  if (right <= left || bottom <= top) return 0;
+  const SDL_Rect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                      static_cast<int>(bottom - top)};
+
+  SettleBackBuffer();
+  auto pixels = std::make_shared<Pixels>();
+  pixels->width = area.w;
+  pixels->height = area.h;
+  pixels->opaque = true;
+  Image image;
+  image.width = area.w;
+  image.height = area.h;
+  image.pixels = pixels;
+  image.key = defaultKey;
+  if (!LookForTheKey(*pixels, image, area)) return 0;
+  if (!image.hasKeyed && !CopyOnTheGpu(*pixels, area)) return 0;
+  return images.Add(id, std::move(image));
 }

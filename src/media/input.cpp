@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "media/internal.h"
 #include "media/video_internal.h"
 
 namespace {
@@ -188,12 +189,16 @@ void EndJoystick() {
 
 // --- Mouse ----------------------------------------------------------------------------------
 
+namespace {
+
+bool FullscreenWindow() { return video.window && (SDL_GetWindowFlags(video.window) & SDL_WINDOW_FULLSCREEN) != 0; }
+
+}  // namespace
+
 bool StartMouse() {
   mouseStateKnown = false;
   return SDL_WasInit(SDL_INIT_VIDEO) != 0;
 }
-
-bool FullscreenWindow() { return video.window && (SDL_GetWindowFlags(video.window) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 void PollMouse() {
   if (!video.window) return;
@@ -206,8 +211,8 @@ void PollMouse() {
   mouseStateKnown = true;
 }
 
-void PlaceMouse(int32_t x, int32_t y) {
-  if (FullscreenWindow()) SDL_WarpMouseInWindow(video.window, x, y);
+void PlaceMouse() {
+  if (FullscreenWindow()) SDL_WarpMouseInWindow(video.window, 0, 0);
 }
 
 void EndMouse() {

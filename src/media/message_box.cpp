@@ -2,7 +2,7 @@
 
 #include "media/screen.h"
 
-bool ShowMessageBox(const std::string& title, const std::string& text, int32_t /*flags*/) {
+bool ShowMessageBox(const std::string& title, const std::string& text) {
   // A box needs a display; without one the caller's own report (stderr) is all there is.
   const char* display = SDL_getenv("DISPLAY");
   const char* wayland = SDL_getenv("WAYLAND_DISPLAY");

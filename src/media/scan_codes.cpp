@@ -5,6 +5,7 @@
 #include <array>
 
 #include "media/input.h"
+#include "media/internal.h"
 
 namespace {
 

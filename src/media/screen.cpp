@@ -1,5 +1,6 @@
 // The window, the back buffer and presenting frames: the game draws a screen of its own size
 // into the back buffer, and each present scales that into whatever window or display shows it.
+// Above the clock in the media layer: pacing and the window's sleep read it and move it on.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -7,8 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "media/clock.h"
 #include "media/image_codecs.h"
+#include "media/internal.h"
+#include "media/probes.h"
+#include "media/process.h"
 #include "media/screen.h"
 #include "media/video_internal.h"
 
@@ -20,11 +23,7 @@ int32_t windowedWidth = 0;  // SetWindowedSize: the pretended desktop, 0 for the
 int32_t windowedHeight = 0;
 int32_t windowStyle = kStyleFullscreen;
 bool closeRequested = false;
-SDL_Rect presentArea{0, 0, 0, 0};  // the screen's place in the window when it is not stretched
-SDL_Rect lastArea{0, 0, 0, 0};     // where the back buffer went at the last present
-bool stretchToWindow = false;
-int32_t presentMarginRight = 0;
-int32_t presentMarginBottom = 0;
+SDL_Rect lastArea{0, 0, 0, 0};  // where the back buffer went at the last present
 int32_t presentedFrames = 0;
 Uint64 lastPresent = 0;
 void (*presentHook)(int32_t) = nullptr;
@@ -157,6 +156,8 @@ void CopyBackBufferTo(const SDL_Rect& area) {
   SDL_RenderCopy(video.renderer, video.backBuffer, nullptr, &area);
 }
 
+void ToggleFullscreen();
+
 void HandleWindowEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT: closeRequested = true; break;
@@ -195,23 +196,18 @@ std::string NoDisplayReason() {
   return std::string("could not open the display ") + (display ? display : "") + ": " + SDL_GetError();
 }
 
-int32_t CountDesktops() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
-  return std::max(0, SDL_GetNumVideoDisplays());
-}
-
 namespace {
 
-// The desktop's size as the game is told it: see DesktopWidth.
-bool DesktopSize(int32_t desktop, int32_t& width, int32_t& height) {
-  if (desktop < 0 || desktop >= CountDesktops()) return false;
+// The primary desktop's size as the game is told it: see DesktopWidth.
+bool DesktopSize(int32_t& width, int32_t& height) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetNumVideoDisplays() < 1) return false;
   if (windowedWidth > 0) {
     width = windowedWidth;
     height = windowedHeight;
     return true;
   }
   SDL_DisplayMode mode;
-  if (SDL_GetDesktopDisplayMode(desktop, &mode) != 0) return false;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
   width = mode.w;
   height = mode.h;
   if (windowStyle == kStyleWindow) {
@@ -225,14 +221,14 @@ bool DesktopSize(int32_t desktop, int32_t& width, int32_t& height) {
 
 }  // namespace
 
-int32_t DesktopWidth(int32_t desktop) {
+int32_t DesktopWidth() {
   int32_t w = 0, h = 0;
-  return DesktopSize(desktop, w, h) ? w : 0;
+  return DesktopSize(w, h) ? w : 0;
 }
 
-int32_t DesktopHeight(int32_t desktop) {
+int32_t DesktopHeight() {
   int32_t w = 0, h = 0;
-  return DesktopSize(desktop, w, h) ? h : 0;
+  return DesktopSize(w, h) ? h : 0;
 }
 
 void SetWindowedSize(int32_t width, int32_t height) {
@@ -242,7 +238,7 @@ void SetWindowedSize(int32_t width, int32_t height) {
 
 void SetWindowStyle(int32_t style) { windowStyle = style == kStyleWindow ? kStyleWindow : kStyleFullscreen; }
 
-int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title) {
+int32_t CreateMainWindow(int32_t width, int32_t height, const std::string& title) {
   if (width < 1 || height < 1 || !StartVideo()) return 0;
   if (video.window) {
     CloseScreen();
@@ -262,7 +258,7 @@ int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, co
       // window manager acts on the full-screen request; the window size is kept for Alt+Enter.
       SDL_DisplayMode mode;
       const bool known = SDL_GetDesktopDisplayMode(0, &mode) == 0;
-      video.window = SDL_CreateWindow(title.c_str(), x, y, known ? mode.w : width, known ? mode.h : height,
+      video.window = SDL_CreateWindow(title.c_str(), 0, 0, known ? mode.w : width, known ? mode.h : height,
                                       SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
       video.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowedSizeW,
@@ -273,8 +269,7 @@ int32_t CreateMainWindow(int32_t x, int32_t y, int32_t width, int32_t height, co
   return video.window ? 1 : 0;
 }
 
-int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height, int32_t stretch,
-                           int32_t rightMargin, int32_t bottomMargin) {
+int32_t OpenScreenInWindow(int32_t window, int32_t width, int32_t height) {
   if (window != 1 || !video.window || width < 1 || height < 1) return 0;
   CloseScreen();
   const Uint32 flags = SDL_RENDERER_TARGETTEXTURE;
@@ -289,10 +284,6 @@ int32_t OpenScreenInWindow(int32_t window, int32_t x, int32_t y, int32_t width, 
   }
   video.backWidth = width;
   video.backHeight = height;
-  presentArea = SDL_Rect{x, y, width, height};
-  stretchToWindow = stretch == 1;
-  presentMarginRight = rightMargin;
-  presentMarginBottom = bottomMargin;
   TargetBackBuffer();
   ClearBackBuffer(kBlack);
   lastPresent = SDL_GetPerformanceCounter();
@@ -318,23 +309,19 @@ void PresentFrame() {
   if (ScreenOpen()) {
     // The output size is the window's only while no render target is set.
     SDL_SetRenderTarget(video.renderer, nullptr);
-    SDL_Rect area = presentArea;
-    if (stretchToWindow) {
-      // The largest rectangle of the screen's shape inside the window (less its margins), centred.
-      int w = 0, h = 0;
-      SDL_GetRendererOutputSize(video.renderer, &w, &h);
-      const int roomW = std::max(1, w - area.x - presentMarginRight), roomH = std::max(1, h - area.y - presentMarginBottom);
-      const double scale = std::min(static_cast<double>(roomW) / video.backWidth, static_cast<double>(roomH) / video.backHeight);
-      area.w = std::clamp(static_cast<int>(std::lround(video.backWidth * scale)), 1, roomW);
-      area.h = std::clamp(static_cast<int>(std::lround(video.backHeight * scale)), 1, roomH);
-      area.x += (roomW - area.w) / 2;
-      area.y += (roomH - area.h) / 2;
-    }
+    // The largest rectangle of the screen's shape inside the window, centred.
+    int outputW = 0, outputH = 0;
+    SDL_GetRendererOutputSize(video.renderer, &outputW, &outputH);
+    const int roomW = std::max(1, outputW), roomH = std::max(1, outputH);
+    const double scale = std::min(static_cast<double>(roomW) / video.backWidth, static_cast<double>(roomH) / video.backHeight);
+    SDL_Rect area{0, 0, 0, 0};
+    area.w = std::clamp(static_cast<int>(std::lround(video.backWidth * scale)), 1, roomW);
+    area.h = std::clamp(static_cast<int>(std::lround(video.backHeight * scale)), 1, roomH);
+    area.x = (roomW - area.w) / 2;
+    area.y = (roomH - area.h) / 2;
     lastArea = area;
     // Black bars where the picture does not cover the window; a picture that covers it all is
     // copied over every pixel, so a clear first would only be work thrown away.
-    int outputW = 0, outputH = 0;
-    SDL_GetRendererOutputSize(video.renderer, &outputW, &outputH);
     if (area.x > 0 || area.y > 0 || area.x + area.w < outputW || area.y + area.h < outputH) {
       SDL_SetRenderDrawColor(video.renderer, 0, 0, 0, 255);
       SDL_RenderClear(video.renderer);
@@ -379,9 +366,10 @@ bool SaveWindowPng(const std::string& path) {
   return read && WritePngRgb(path, w, h, rgb.data());
 }
 
-void WaitWindowMessage(int32_t milliseconds) {
+void WaitWindowMessage() {
+  constexpr int32_t milliseconds = 1;
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-    if (!FastMode() && milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+    if (!FastMode()) SDL_Delay(static_cast<Uint32>(milliseconds));
     return;
   }
   SDL_Event event;
@@ -390,7 +378,7 @@ void WaitWindowMessage(int32_t milliseconds) {
     return;
   }
   if (FastMode()) return;
-  if (SDL_WaitEventTimeout(&event, std::max(0, milliseconds))) HandleWindowEvent(event);
+  if (SDL_WaitEventTimeout(&event, milliseconds)) HandleWindowEvent(event);
 }
 
 void DrainWindowMessages() {
@@ -406,6 +394,8 @@ bool WindowCloseRequested() { return closeRequested; }
 
 bool IsFullscreen() { return video.window && (SDL_GetWindowFlags(video.window) & SDL_WINDOW_FULLSCREEN) != 0; }
 
+namespace {
+
 void ToggleFullscreen() {
   if (!video.window) return;
   if (IsFullscreen()) {
@@ -419,6 +409,30 @@ void ToggleFullscreen() {
   }
 }
 
+}  // namespace
+
+void SleepMs(int32_t milliseconds) {
+  if (milliseconds < 0) milliseconds = 0;
+  if (FastMode()) {
+    AdvanceVirtualClock(static_cast<uint32_t>(milliseconds));
+    return;
+  }
+  if (milliseconds == 0) {
+    std::this_thread::yield();
+    return;
+  }
+  // Long waits (the credits pages sleep for seconds) wake early when the program is asked to stop,
+  // by a signal or by the window's close button.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    DrainWindowMessages();
+    if (StopSignalled() || WindowCloseRequested()) break;
+    const auto left = end - std::chrono::steady_clock::now();
+    if (left <= std::chrono::milliseconds(0)) break;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(20)));
+  }
+}
+
 void EndVideo() {
   ReleaseAllImages();
   CloseScreen();
@@ -429,30 +443,4 @@ void EndVideo() {
   beforePresentHook = nullptr;
   lastArea = SDL_Rect{0, 0, 0, 0};
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
-// --- The back buffer and plain 2D drawing ---------------------------------------------------
-
-void ClearBackBuffer(int32_t colour) {
-  if (!ScreenOpen()) return;
-  // Made when something draws into the back buffer or reads it, unless a draw covers it whole.
-  ForgetBackBufferDebts();
-  video.owedClear = true;
-  video.owedColour = colour;
-  NoteBackBufferCleared(colour);
-  TargetBackBuffer();
-}
-
-int32_t BackBufferTarget() { return 1; }
-void BeginDrawing(int32_t /*target*/) { TargetBackBuffer(); }
-void EndDrawing() { TargetBackBuffer(); }
-
-void FillBox(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
-  if (!ScreenOpen() || width < 1 || height < 1) return;
-  SettleBackBuffer();
-  SDL_SetRenderDrawBlendMode(video.renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(video.renderer, colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, 255);
-  const SDL_Rect box{x, y, width, height};
-  SDL_RenderFillRect(video.renderer, &box);
-  NoteBackBufferBox(colour);
 }

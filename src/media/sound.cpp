@@ -18,6 +18,8 @@
 
 #include "media/files.h"
 #include "media/handles.h"
+#include "media/internal.h"
+#include "media/probes.h"
 
 namespace {
 
@@ -136,10 +138,8 @@ struct Sound {
 std::mutex mixerLock;  // guards sounds against the audio callback
 HandleTable<Sound> sounds;
 SDL_AudioDeviceID device = 0;
-bool decodersRegistered = false;  // the decoders are built in; this only records the call
 std::set<std::string> reportedSounds;  // files already said to be unloadable
-std::string lastRefusal;                // why the last refused file was refused
-bool refusalsQuiet = false;             // keep refusals to LastSoundRefusal, off stderr
+bool refusalsQuiet = false;             // keep refusals off stderr
 
 void AudioCallback(void*, Uint8* stream, int length) {
   MixSound(reinterpret_cast<int16_t*>(stream), length / static_cast<int>(sizeof(int16_t) * kSoundChannels));
@@ -309,7 +309,6 @@ std::unique_ptr<Stream> OpenOggStream(std::vector<uint8_t>&& file, Refusal& refu
 
 // Says once per file why it was not loaded.
 void ReportRefusal(const std::string& path, const char* why) {
-  lastRefusal = why;
   if (refusalsQuiet || !reportedSounds.insert(path).second) return;
   std::fprintf(stderr, "quorvex: the sound %s is not loaded: %s\n", NativePath(path).c_str(), why);
 }
@@ -474,10 +473,6 @@ void MixSound(int16_t* out, int32_t frames) {
   }
 }
 
-void RegisterDecoders() { decodersRegistered = true; }
-
-const std::string& LastSoundRefusal() { return lastRefusal; }
-
 void SetSoundRefusalsQuiet(bool quiet) { refusalsQuiet = quiet; }
 
 void EndSound() {
@@ -488,7 +483,6 @@ void EndSound() {
     sounds.Clear();
   }
   reportedSounds.clear();
-  lastRefusal.clear();
   refusalsQuiet = false;
   if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

@@ -1,10 +1,11 @@
 // Sound output: sounds (WAV, OGG) with one voice each, played through our own mixer; effects are
-// decoded whole, music may be streamed.
-// A machine without audio output runs silent; every operation still works on the handles.
+// decoded whole, music may be streamed. The decoders are built in: nothing needs registering.
 //
-// A voice finishes when the mixer reaches the end of a sound played once. Without an output
-// device nothing mixes (unless a test calls MixSound), so such a sound stays "playing" until it
-// is stopped, restarted or freed; its start count is kept either way.
+// - Sounds are positive numbers: pass -1 to ask for a new one (a positive number replaces that
+//   sound); 0 means none or failed, and an operation on a number that names nothing does nothing.
+// - A machine without audio output runs silent; every operation still works on the handles.
+// - A voice finishes when the mixer reaches the end of a sound played once. Without an output
+//   device nothing mixes, so such a sound stays playing until it is stopped, restarted or freed.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 constexpr int32_t kSoundRate = 44100;
 constexpr int32_t kSoundChannels = 2;
 
+// Opens the output device; false (and silence) where there is none.
 bool StartSound();
 // Reads and decodes a whole WAV or OGG file. Result: sound number, 0 if missing or undecodable.
 int32_t LoadSoundFile(int32_t id, const std::string& path);
@@ -26,20 +28,10 @@ bool SoundExists(int32_t sound);
 // flags 0: play once from the beginning (restarting it if playing); 1: the same, looping.
 void PlaySoundFrom(int32_t sound, int32_t flags);
 void StopSoundNow(int32_t sound);
+// Stops and releases it.
 void FreeSound(int32_t sound);
-// True while the sound's voice is playing (tests).
-bool SoundPlaying(int32_t sound);
-// How many times the sound was started since it was loaded (tests and dumps).
-int32_t SoundStartCount(int32_t sound);
-// The decoded length in output frames (tests).
-int32_t SoundFrames(int32_t sound);
-// Mixes the next frames of every playing voice into out (frames * kSoundChannels samples),
-// summing and clipping. The output device's callback calls it; tests call it directly.
-void MixSound(int16_t* out, int32_t frames);
-// Registers the image and OGG decoders (they are built in; this only marks them available).
-void RegisterDecoders();
-// Why the last file LoadSoundFile refused (one that is there) was not loaded, "" before any.
-// Refusals are said once per file on stderr, unless made quiet (the data checker words its own).
-const std::string& LastSoundRefusal();
+// A file that is there but is refused (not a sound, too long, broken) is said once on stderr,
+// unless refusals are made quiet (the data checker words its own).
 void SetSoundRefusalsQuiet(bool quiet);
+// Closes the output and frees every sound.
 void EndSound();

@@ -3,17 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-std::string FileNamePart(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (!name.empty() && name[0] == '"') {
-    name.erase(0, 1);
-    const size_t quote = name.find('"');
-    if (quote != std::string::npos) name.resize(quote);
-  }
-  return name;
-}
-
 int32_t FindText(const std::string& text, const std::string& needle, int32_t start) {
   if (text.empty() || needle.empty()) return 0;
   if (start < 1) start = 1;
@@ -36,8 +25,6 @@ std::string TextLeft(const std::string& text, int32_t n) {
 int32_t TextLength(const std::string& text) { return static_cast<int32_t>(text.size()); }
 
 std::string NumberText(int32_t value) { return std::to_string(value); }
-
-float RoundFloat(float value, int32_t mode) { return mode == 1 ? std::ceil(value) : std::floor(value); }
 
 int32_t RoundHalfEven(double value) {
   if (!std::isfinite(value)) return 0;

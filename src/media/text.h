@@ -4,10 +4,6 @@
 #include <cstdint>
 #include <string>
 
-// The part of a path after its last "/" or "\"; a leading double quote is dropped and the name
-// ends at the next double quote.
-std::string FileNamePart(const std::string& path);
-
 // Position (from 1) of the first occurrence of needle in text at or after start (from 1);
 // 0 if absent or if either text is empty.
 int32_t FindText(const std::string& text, const std::string& needle, int32_t start = 1);
@@ -20,9 +16,6 @@ int32_t TextLength(const std::string& text);
 
 // Decimal text of a signed integer, "-" for negatives.
 std::string NumberText(int32_t value);
-
-// Mode 1 rounds up (ceiling); any other mode rounds down (floor).
-float RoundFloat(float value, int32_t mode);
 
 // Nearest integer, halves to the even neighbour (the conversion used wherever the game
 // turns a float into an integer without saying floor or ceiling).

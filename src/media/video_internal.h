@@ -24,18 +24,18 @@ struct VideoDevice {
 
 extern VideoDevice video;
 
+// The back buffer's debts and its account live in images.cpp beside every function that draws:
+// a new drawing function belongs there, and goes through DrawIntoBackBuffer as the rule written
+// above them says.
+
 // Points drawing at the back buffer (after a grab or a present left another target set).
 void TargetBackBuffer();
-// Pays what the back buffer owes, then points drawing at it.
+// Pays what the back buffer owes, then points drawing at it: call it before reading the back
+// buffer.
 void SettleBackBuffer();
-// Forgets what the back buffer owes: what comes next covers all of it.
+// Forgets what the back buffer owes (the screen is going away).
 void ForgetBackBufferDebts();
-
-// What the back buffer may hold, so that a grab looking for the transparent colour reads back
-// only the pixels whose colour is not known (images.cpp keeps the account): a clear or a box
-// paints a known colour; anything the account cannot follow makes every pixel unknown.
-void NoteBackBufferCleared(int32_t colour);
-void NoteBackBufferBox(int32_t colour);
+// The account forgets every colour it knew: any pixel may hold any colour.
 void NoteBackBufferUnknown();
 
 // Images and quads (images.cpp): drop every GPU texture before the renderer goes away; the

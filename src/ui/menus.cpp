@@ -12,7 +12,6 @@
 #include "game/bombs.h"
 #include "game/player.h"
 #include "game/zoom_pass.h"
-#include "media/clock.h"
 #include "media/input.h"
 #include "media/screen.h"
 #include "media/text.h"
@@ -74,8 +73,8 @@ void LoadScreenPicture(const std::string& path) {
   if (QuadExists(g.loadScreenSprite3D)) FreeQuad(g.loadScreenSprite3D);
   if (ImageExists(g.loadScreenSprite)) FreeImage(g.loadScreenSprite);
   g.loadScreenSprite3D = 0;
-  SetTransparentColour(-1, kMagenta);
-  g.loadScreenSprite = path.empty() ? 0 : LoadImage(-1, path, 4);
+  SetTransparentColour(kMagenta);
+  g.loadScreenSprite = path.empty() ? 0 : LoadImage(-1, path);
   if (ImageExists(g.loadScreenSprite)) {
     g.loadScreenSprite3D = MakeQuad(-1, g.loadScreenSprite);
     ResizeQuad(g.loadScreenSprite3D, RoundHalfEven(Width()), RoundHalfEven(Height()));
@@ -118,12 +117,12 @@ std::vector<std::string> MenuTexts() {
   return texts;
 }
 
-void PumpWindowEvent() { WaitWindowMessage(1); }
+void PumpWindowEvent() { WaitWindowMessage(); }
 
 void ShowCreditsScreen() {
   gameState.inTitle = 1;
   PollMouse();
-  PlaceMouse(0, 0);
+  PlaceMouse();
   // The random digit is drawn only for a LOADSCREEN that has a "#".
   const bool twoPictures = !CreditsPicturePath(0).empty();
   LoadScreenPicture(twoPictures ? CreditsPicturePath(Random(1)) : "");

@@ -125,7 +125,7 @@ void LoadWorldValues(int32_t file, int32_t width, int32_t height) {
 
 void DrawProgressBar(float length) {
   const int32_t top = RoundHalfEven(gameState.screenHeight * 0.85);
-  BeginDrawing(BackBufferTarget());
+  BeginDrawing();
   FillBox(0, top, RoundHalfEven(gameState.screenWidth), 9, kBlack);
   FillBox(0, top, RoundHalfEven(length), 8, 255);
   EndDrawing();

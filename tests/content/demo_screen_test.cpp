@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "data/screen_text.h"
 #include "game/level.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"

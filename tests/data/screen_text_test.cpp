@@ -9,6 +9,7 @@
 #include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "media/probes.h"
 #include "media/sound.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,6 +5,7 @@
 #include "data/assets.h"
 #include "game/bombs.h"
 #include "game/player.h"
+#include "media/probes.h"
 #include "media/sound.h"
 #include "support/game_fixture.h"
 #include "world/tile_map.h"

@@ -7,6 +7,7 @@
 #include "data/assets.h"
 #include "game/draw_map.h"
 #include "game/pickups.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
 #include "support/game_run.h"

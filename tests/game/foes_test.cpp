@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "game/foes.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
 #include "world/tile_map.h"
@@ -106,7 +107,7 @@ TEST_F(Foes, RotationAccumulatesEveryFrame) {
   Foe& foe = Add(64, 32);
   foe.moveChance = -1;
   foe.rotation = 5;
-  foe.foeSprite = MakeQuad(-1, LoadImage(-1, dir / "TOPO/f.png", 4));
+  foe.foeSprite = MakeQuad(-1, LoadImage(-1, dir / "TOPO/f.png"));
   ASSERT_NE(foe.foeSprite, 0);
   for (int frame = 0; frame < 3; frame++) FoesFrame();
   EXPECT_FLOAT_EQ(QuadAccumulatedRotation(foe.foeSprite), 15.0f);

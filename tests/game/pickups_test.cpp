@@ -6,6 +6,7 @@
 #include "game/bombs.h"
 #include "game/pickups.h"
 #include "game/player.h"
+#include "media/probes.h"
 #include "media/sound.h"
 #include "support/game_fixture.h"
 #include "world/tile_map.h"

@@ -7,6 +7,7 @@
 #include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -30,7 +31,7 @@ Zoomed DrawAndZoom(int32_t quarter, int32_t column, float zoom) {
   DrawQuad(quarter, 0, 0, 255);
   DrawQuad(column, 0, 0, 255);
   ZoomPass(0);
-  const int32_t result = GrabBackBuffer(-1, 0, 0, kWidth, kHeight, 4);
+  const int32_t result = GrabBackBuffer(-1, 0, 0, kWidth, kHeight);
   EndQuads();
   auto pixel = [result](int32_t x, int32_t y) { return ImagePixel(result, x, y) & 0xFFFFFFu; };
   Zoomed z{ImageWidth(gameState.zoomSprite), ImageHeight(gameState.zoomSprite), pixel(0, 20), pixel(20, 20),
@@ -45,8 +46,8 @@ TEST(ZoomPass, GrabsTheZoomedPartFromOneOneAndStretchesItOverTheScreen) {
   TempDir dir;
   ASSERT_TRUE(WriteSolidPng(dir / "quarter.png", kWidth / 2, kHeight / 2, kRed));
   ASSERT_TRUE(WriteSolidPng(dir / "column.png", 1, kHeight, kGreen));
-  const int32_t quarter = MakeQuad(-1, LoadImage(-1, dir / "quarter.png", 4));
-  const int32_t column = MakeQuad(-1, LoadImage(-1, dir / "column.png", 4));
+  const int32_t quarter = MakeQuad(-1, LoadImage(-1, dir / "quarter.png"));
+  const int32_t column = MakeQuad(-1, LoadImage(-1, dir / "column.png"));
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const struct {
     float zoom;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "media/files.h"
+#include "media/internal.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "media/input.h"
+#include "media/internal.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "media/clock.h"
 #include "media/input.h"
 #include "support/sample_files.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 
@@ -53,13 +54,12 @@ class Screen : public ::testing::Test {
     EndVideo();  // whatever an earlier test left open or counted, start from nothing
     SetWindowedSize(kWidth, kHeight);
     ASSERT_TRUE(StartVideo());
-    ASSERT_GE(CountDesktops(), 1);
-    ASSERT_EQ(DesktopWidth(0), kWidth);
-    ASSERT_EQ(DesktopHeight(0), kHeight);
-    ASSERT_NE(CreateMainWindow(0, 0, kWidth, kHeight, "quorvex test"), 0);
-    ASSERT_NE(OpenScreenInWindow(1, 0, 0, kWidth, kHeight, 1, 0, 0), 0);
+    ASSERT_EQ(DesktopWidth(), kWidth);
+    ASSERT_EQ(DesktopHeight(), kHeight);
+    ASSERT_NE(CreateMainWindow(kWidth, kHeight, "quorvex test"), 0);
+    ASSERT_NE(OpenScreenInWindow(1, kWidth, kHeight), 0);
     ASSERT_TRUE(ScreenOpen());
-    SetTransparentColour(-1, kMagenta);
+    SetTransparentColour(kMagenta);
     SetQuadBlending(5, 6);
     SetQuadFiltering(0);
   }
@@ -99,15 +99,15 @@ class Screen : public ::testing::Test {
                                static_cast<uint8_t>(colours[i].r), static_cast<uint8_t>(a)});
     }
     const TgaHeader header{2, 32, 0x28, static_cast<uint16_t>(width), static_cast<uint16_t>(height)};
-    return LoadImage(-1, dir.Write("image" + std::to_string(images++) + ".tga", AsString(MakeTga(header, {}, data))), 4);
+    return LoadImage(-1, dir.Write("image" + std::to_string(images++) + ".tga", AsString(MakeTga(header, {}, data))));
   }
 
   // Grabs the whole back buffer with magenta as the default key, and draws the grab back over a
   // back buffer cleared to (9, 9, 9): pixels left out show that grey.
   Shot RedrawnGrab() {
-    SetTransparentColour(-1, kMagenta);
-    const int32_t grab = GrabBackBuffer(-1, 0, 0, kWidth, kHeight, 4);
-    SetTransparentColour(-1, -1);
+    SetTransparentColour(kMagenta);
+    const int32_t grab = GrabBackBuffer(-1, 0, 0, kWidth, kHeight);
+    SetTransparentColour(-1);
     const int32_t quad = MakeQuad(-1, grab);
     ClearBackBuffer(Colour({9, 9, 9}));
     BeginQuads();
@@ -126,7 +126,7 @@ const Rgb kKey{255, 0, 255};
 
 TEST_F(Screen, ClearFillsEverythingAndABoxOfOneSetsOnePixel) {
   ClearBackBuffer(Colour({10, 20, 30}));
-  BeginDrawing(BackBufferTarget());
+  BeginDrawing();
   FillBox(5, 7, 1, 1, Colour({255, 0, 0}));
   FillBox(40, 50, 30, 20, Colour({0, 200, 0}));
   EndDrawing();
@@ -201,8 +201,8 @@ TEST_F(Screen, EveryBlendPairTheGameUsesMatchesItsFormulaAndKeyedTexelsLeaveTheD
 TEST_F(Screen, ARotationOf90DegreesTurnsTheQuadClockwiseAboutItsCentre) {
   const int32_t quad = MakeQuad(-1, Image(2, 1, {{255, 0, 0}, {0, 0, 255}}));
   ResizeQuad(quad, 40, 20);  // centre at (120, 110) when drawn at (100, 100)
-  RotateQuad(quad, 45, 1);
-  RotateQuad(quad, 45, 1);
+  RotateQuad(quad, 45);
+  RotateQuad(quad, 45);
   ClearBackBuffer(kBlack);
   BeginQuads();
   DrawQuad(quad, 100, 100, 255);
@@ -249,7 +249,7 @@ TEST_F(Screen, AGrabCopiesTheClippedRectangleAndDrawsBackStretched) {
   FillBox(20, 10, 10, 10, Colour({0, 255, 0}));
   FillBox(10, 20, 10, 10, Colour({0, 0, 255}));
   FillBox(20, 20, 10, 10, Colour({255, 255, 0}));
-  const int32_t grab = GrabBackBuffer(-1, 10, 10, 20, 20, 4);
+  const int32_t grab = GrabBackBuffer(-1, 10, 10, 20, 20);
   ASSERT_GT(grab, 0);
   EXPECT_EQ(ImageWidth(grab), 20);
   EXPECT_EQ(ImageHeight(grab), 20);
@@ -270,17 +270,17 @@ TEST_F(Screen, AGrabCopiesTheClippedRectangleAndDrawsBackStretched) {
   EXPECT_EQ(shot.At(199, 101), (Rgb{9, 9, 9}));
   EXPECT_EQ(shot.At(15, 15), (Rgb{9, 9, 9})) << "the grab is a copy, the clear removed the original";
 
-  const int32_t corner = GrabBackBuffer(-1, kWidth - 10, kHeight - 4, 50, 50, 4);
+  const int32_t corner = GrabBackBuffer(-1, kWidth - 10, kHeight - 4, 50, 50);
   EXPECT_EQ(ImageWidth(corner), 10);
   EXPECT_EQ(ImageHeight(corner), 4);
-  const int32_t negative = GrabBackBuffer(-1, -5, -5, 10, 10, 4);
+  const int32_t negative = GrabBackBuffer(-1, -5, -5, 10, 10);
   EXPECT_EQ(ImageWidth(negative), 5);
-  const int32_t huge = GrabBackBuffer(-1, 10, 20, INT32_MAX, INT32_MAX, 4);  // clipped without wrapping round
+  const int32_t huge = GrabBackBuffer(-1, 10, 20, INT32_MAX, INT32_MAX);  // clipped without wrapping round
   EXPECT_EQ(ImageWidth(huge), kWidth - 10);
   EXPECT_EQ(ImageHeight(huge), kHeight - 20);
-  EXPECT_EQ(GrabBackBuffer(-1, kWidth, 0, 10, 10, 4), 0);
-  EXPECT_EQ(GrabBackBuffer(-1, 0, 0, 0, 10, 4), 0);
-  EXPECT_EQ(GrabBackBuffer(-1, -20, -20, 10, 10, 4), 0);
+  EXPECT_EQ(GrabBackBuffer(-1, kWidth, 0, 10, 10), 0);
+  EXPECT_EQ(GrabBackBuffer(-1, 0, 0, 0, 10), 0);
+  EXPECT_EQ(GrabBackBuffer(-1, -20, -20, 10, 10), 0);
 }
 
 // A grab is an image like any other: the default transparent colour in force when it is made
@@ -296,9 +296,9 @@ TEST_F(Screen, AGrabTakesTheDefaultTransparentColourInForce) {
     ClearBackBuffer(kBlack);
     FillBox(10, 10, 10, 10, Colour(kKey));
     FillBox(20, 10, 10, 10, Colour({255, 0, 0}));
-    SetTransparentColour(-1, c.defaultKey);
-    const int32_t grab = GrabBackBuffer(-1, 10, 10, 20, 10, 4);
-    SetTransparentColour(-1, kMagenta);
+    SetTransparentColour(c.defaultKey);
+    const int32_t grab = GrabBackBuffer(-1, 10, 10, 20, 10);
+    SetTransparentColour(kMagenta);
     ASSERT_GT(grab, 0);
     EXPECT_EQ(ImagePixel(grab, 2, 2), c.magentaLeftOut ? 0u : 0xFFFF00FFu);
     EXPECT_EQ(ImagePixel(grab, 15, 5), 0xFF0000FFu);
@@ -311,7 +311,7 @@ TEST_F(Screen, AGrabTakesTheDefaultTransparentColourInForce) {
     const Shot shot = Take();
     EXPECT_EQ(shot.At(205, 105), c.magentaLeftOut ? (Rgb{9, 9, 9}) : kKey);
     EXPECT_EQ(shot.At(230, 105), (Rgb{255, 0, 0}));
-    SetTransparentColour(grab, kMagenta);  // re-keyed afterwards, as any image can be
+    SetImageKey(grab, kMagenta);  // re-keyed afterwards, as any image can be
     EXPECT_EQ(ImagePixel(grab, 2, 2), 0u);
     FreeQuad(quad);
     FreeImage(grab);
@@ -336,7 +336,7 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
       {"an unblended image holding it", [&] { DrawQuad(quad(unkeyed, 4, 4), 48, 48, 255); }},
       {"the same image turned", [&] {
          const int32_t q = quad(unkeyed, 4, 4);
-         RotateQuad(q, 90.0f, 0);
+         RotateQuad(q, 90.0f);
          DrawQuad(q, 48, 48, 255);
        }},
       {"red added over blue", [&] {
@@ -351,16 +351,23 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
          SetQuadColour(q, Colour(kKey));
          DrawQuad(q, 48, 48, 255);
        }},
+      {"an unblended image holding it, freed before the grab", [&] {
+         const int32_t image = Image(1, 1, {kKey});
+         const int32_t q = quad(image, 4, 4);
+         DrawQuad(q, 48, 48, 255);
+         FreeQuad(q);
+         FreeImage(image);
+       }},
       {"an image stretched over everything", [&] {
          SetQuadFiltering(1);
          DrawQuad(quad(unkeyed, kWidth, kHeight), 0, 0, 255);
          SetQuadFiltering(0);
        }},
   };
-  SetTransparentColour(-1, kWhite);
+  SetTransparentColour(kWhite);
   unkeyed = Image(1, 1, {kKey});
   white = Image(1, 1, {{255, 255, 255}});
-  SetTransparentColour(-1, -1);
+  SetTransparentColour(-1);
   white = Image(1, 1, {{255, 255, 255}});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
@@ -386,11 +393,11 @@ TEST_F(Screen, ReKeyingAndFreeingChangeWhatIsDrawn) {
   ClearBackBuffer(kBlack);
   DrawQuad(quad, 0, 0, 255);
   EXPECT_EQ(Take().At(5, 5), (Rgb{255, 255, 255}));
-  SetTransparentColour(image, kWhite);
+  SetImageKey(image, kWhite);
   ClearBackBuffer(kBlack);
   DrawQuad(quad, 0, 0, 255);
   EXPECT_EQ(Take().At(5, 5), (Rgb{0, 0, 0})) << "white is keyed now";
-  SetTransparentColour(image, -1);
+  SetImageKey(image, -1);
   FreeImage(image);
   ClearBackBuffer(kBlack);
   DrawQuad(quad, 0, 0, 255);
@@ -467,8 +474,8 @@ TEST_F(ScaledScreen, TheScreenFillsTheWindowInItsOwnShapeWithCrispPixels) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.windowW) + "x" + std::to_string(c.windowH));
     SetWindowedSize(c.windowW, c.windowH);
-    ASSERT_NE(CreateMainWindow(0, 0, 320, 240, "quorvex test"), 0);
-    ASSERT_NE(OpenScreenInWindow(1, 0, 0, 320, 240, 1, 0, 0), 0);
+    ASSERT_NE(CreateMainWindow(320, 240, "quorvex test"), 0);
+    ASSERT_NE(OpenScreenInWindow(1, 320, 240), 0);
     // Dark grey left, white from column 161 on (an edge that whole factors only put on a pixel's
     // border), one red pixel at (10, 10).
     ClearBackBuffer(Colour({40, 40, 40}));
@@ -517,8 +524,8 @@ TEST_F(ScaledScreen, TheScreenFillsTheWindowInItsOwnShapeWithCrispPixels) {
 
 TEST_F(ScaledScreen, TheCloseButtonAsksToEndAndAltEnterOrF11SwitchTheFullScreen) {
   SetWindowedSize(320, 240);
-  ASSERT_NE(CreateMainWindow(0, 0, 320, 240, "quorvex test"), 0);
-  ASSERT_NE(OpenScreenInWindow(1, 0, 0, 320, 240, 1, 0, 0), 0);
+  ASSERT_NE(CreateMainWindow(320, 240, "quorvex test"), 0);
+  ASSERT_NE(OpenScreenInWindow(1, 320, 240), 0);
   ASSERT_TRUE(StartMouse());
   auto key = [](SDL_Keycode sym, Uint16 mod) {
     SDL_Event e{};
@@ -549,9 +556,9 @@ TEST_F(ScaledScreen, TheCloseButtonAsksToEndAndAltEnterOrF11SwitchTheFullScreen)
   close.type = SDL_WINDOWEVENT;
   close.window.event = SDL_WINDOWEVENT_CLOSE;
   SDL_PushEvent(&close);
-  WaitWindowMessage(1);
+  WaitWindowMessage();
   EXPECT_TRUE(WindowCloseRequested());
-  ASSERT_NE(CreateMainWindow(0, 0, 320, 240, "quorvex test"), 0);
+  ASSERT_NE(CreateMainWindow(320, 240, "quorvex test"), 0);
   EXPECT_FALSE(WindowCloseRequested()) << "a new window starts afresh";
   SDL_Event quit{};
   quit.type = SDL_QUIT;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "support/sample_files.h"
+#include "media/probes.h"
 #include "media/sound.h"
 #include "support/temp_dir.h"
 

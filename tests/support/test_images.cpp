@@ -26,9 +26,9 @@ bool OpenTestScreen(int32_t width, int32_t height) {
   SetFastMode(true);
   SetWindowedSize(width, height);
   if (!StartVideo()) return false;
-  const int32_t window = CreateMainWindow(0, 0, width, height, "quorvex test");
+  const int32_t window = CreateMainWindow(width, height, "quorvex test");
   if (window == 0) return false;
-  if (OpenScreenInWindow(window, 0, 0, width, height, 1, 0, 0) == 0) return false;
+  if (OpenScreenInWindow(window, width, height) == 0) return false;
   gameState.mainWindow = window;
   gameState.screenWidth = static_cast<float>(width);
   gameState.screenHeight = static_cast<float>(height);

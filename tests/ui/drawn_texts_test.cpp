@@ -13,6 +13,7 @@
 #include "game/bombs.h"
 #include "game/pickups.h"
 #include "media/input.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -36,7 +37,7 @@ TEST(DrawnTexts, EveryCharacterTheScreensAndTheDisplayDrawIsInTheirLists) {
   if (!OpenTestScreen(320, 200)) GTEST_SKIP() << "no display";
   TempDir dir;
   ASSERT_TRUE(WriteSolidPng(dir / "glyph.png", 7, 9, 0x00FF00));
-  const int32_t image = LoadImage(-1, dir / "glyph.png", 4);
+  const int32_t image = LoadImage(-1, dir / "glyph.png");
   ASSERT_NE(image, 0);
   for (GlyphRecord& glyph : glyphTable) {
     glyph.sprite3D = MakeQuad(-1, image);

@@ -10,6 +10,7 @@
 #include "game/bombs.h"
 #include "game/player.h"
 #include "media/input.h"
+#include "media/internal.h"
 
 namespace {
 

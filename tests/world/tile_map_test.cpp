@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "data/object_definitions.h"
 #include "game/draw_map.h"
+#include "media/probes.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
 #include "world/tile_map.h"
