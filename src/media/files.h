@@ -57,6 +57,16 @@ std::string CurrentDirectory();
 // missing, not a regular file, empty, unreadable or longer than maxBytes.
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 
+// What a path names as the files here are found: as written (separators aside), or only by
+// ignoring letter case; and whether that is a regular file (kEntryFile), a directory
+// (kEntryDirectory) or nothing to read (0). `path` is the one found, with "/" separators.
+struct FoundPath {
+  std::string path;
+  int32_t type = 0;
+  bool asWritten = false;
+};
+FoundPath FindPath(const std::string& path);
+
 // True when the path (found as ResolvePath finds it) is a regular file.
 bool IsRegularFile(const std::string& path);
 
