@@ -1,13 +1,10 @@
 #include "core/settings.h"
 
-#include <algorithm>
-#include <functional>
-#include <unordered_map>
+#include <utility>
 
 #include "core/error_report.h"
 #include "core/game_state.h"
 #include "core/random.h"
-#include "media/files.h"
 #include "media/input.h"
 #include "media/screen.h"
 #include "media/sound.h"
@@ -18,125 +15,106 @@ std::string baseDirectory;
 
 namespace {
 
-int8_t Flag(const std::string& value) { return static_cast<int8_t>(static_cast<uint8_t>(TextToInteger(value) & 0xFF)); }
+KeyTable<Settings> MakeSettingKeys() {
+  KeyTable<Settings> t;
+  using K = ValueKind;
+  // A path is the base directory followed by the value, joined as they stand.
+  auto path = [&t](const char* key, std::string Settings::*field) {
+    t.Add(key, K::kPath, [field](Settings& s, const std::string& v) { s.*field = baseDirectory + v; });
+  };
+  path("SOUNDFXPATH", &Settings::SOUNDFXPATH);
+  t.Add("INGAMEMUSIC", K::kText, &Settings::INGAMEMUSIC);
+  path("EGFXPATH", &Settings::EGFXPATH);
+  t.Add("EGFXMAX", K::kInteger, &Settings::EGFXMAX);
+  t.Add("SCREGFXPATH", K::kText, &Settings::SCREGFXPATH);
+  t.Add("SCREGFXMAX", K::kInteger, &Settings::SCREGFXMAX);
+  path("FONTPATH", &Settings::FONTPATH);
+  path("FONTSYSTEM", &Settings::FONTSYSTEM);
+  t.Add("WINDOWMODE", K::kFlag, [](Settings& s, const std::string& v) { s.WINDOWMODE = gameState.drawWorld = TextToLowByte(v); });
+  t.Add("USESPRITE3D", K::kFlag, [](Settings& s, const std::string& v) { s.USESPRITE3D = gameState.drawWorld = TextToLowByte(v); });
+  t.Add("MULTITASK", K::kInteger, &Settings::MULTITASK);
+  t.Add("APPNAME", K::kText, &Settings::APPNAME);
+  t.Add("RESOLUTION", K::kFloat, [](Settings& s, const std::string& v) {
+    s.RESOLUTION = TextToFloat(v);
+    gameState.tileWidth = s.RESOLUTION;
+    gameState.tileHeight = s.RESOLUTION;
+  });
+  t.Add("USEEXTENDEDTOPO", K::kFlag, &Settings::USEEXTENDEDTOPO);
+  t.Add("APPENTRY", K::kText, &Settings::APPENTRY);
+  t.Add("APPSTART", K::kText, &Settings::APPSTART);
+  t.Add("RGBCODEPATH", K::kText, &Settings::RGBCODEPATH);
+  path("TOPOGFX", &Settings::TOPOGFX);
+  t.Add("GFXCODEC", K::kText, &Settings::GFXCODEC);
+  path("WORLDGFX", &Settings::WORLDGFX);
+  t.Add("MAXFOE", K::kInteger, &Settings::MAXFOE);
+  t.Add("LOADSCREEN", K::kText, &Settings::LOADSCREEN);
+  t.Add("LOADINTROSCREEN", K::kText, &Settings::LOADINTROSCREEN);
+  t.Add("KESTRAVON1", K::kSoundName, &Settings::KESTRAVON1);
+  t.Add("KESTRAVON", K::kSoundName, &Settings::KESTRAVON);
+  t.Add("FULLSCREENZOOM", K::kFloat, &Settings::FULLSCREENZOOM);
+  t.Add("RESBASEW", K::kInteger, &Settings::RESBASEW);
+  path("CURSOR", &Settings::CURSOR);
+  t.Add("CURSORSPEED", K::kInteger, [](Settings& s, const std::string& v) {
+    int32_t speed = TextToInteger(v);
+    if (speed > 255) speed = 255;
+    if (speed < 0) speed = 0;
+    s.CURSORSPEED = 255 - speed;
+  });
+  t.Add("WORLDRANDOM", K::kInteger, [](Settings& s, const std::string& v) {
+    s.WORLDRANDOM = TextToInteger(v);
+    RandomSeed(s.WORLDRANDOM);
+  });
+  t.Add("MAPSIZE", K::kInteger, [](Settings& s, const std::string& v) {
+    int32_t size = TextToInteger(v);
+    if (size > 1024) size = 1024;
+    if (size < 0) size = 32;
+    s.MAPSIZE = size;
+  });
+  t.Add("WORLDREFRESH", K::kInteger, &Settings::WORLDREFRESH);
+  path("SELFCREATEBASE", &Settings::SELFCREATEBASE);
+  t.Add("USESELFCREATEBASE", K::kFlag, &Settings::USESELFCREATEBASE);
+  t.Add("LABSWITCH", K::kInteger, &Settings::LABSWITCH);
+  t.Add("SMOOTH", K::kFlag, &Settings::SMOOTH);
+  t.Add("GAMEMODE", K::kText, &Settings::GAMEMODE);
+  t.Add("TIMERSOUND", K::kSoundName, &Settings::TIMERSOUND);
+  t.Add("DEFTILESOUND", K::kSoundName, &Settings::DEFTILESOUND);
+  t.Add("FIXEDTILESOUND", K::kSoundName, &Settings::FIXEDTILESOUND);
+  t.Add("PINKTILEFIXEDSOUND", K::kSoundName, &Settings::PINKTILEFIXEDSOUND);
+  t.Add("EXPLOSIONSOUND", K::kSoundName, &Settings::EXPLOSIONSOUND);
+  t.Add("SCREENSIZE", K::kText, &Settings::SCREENSIZE);
 
-using Setter = std::function<void(const std::string&)>;
-
-struct Setting {
-  SettingKind kind;
-  Setter set;
-};
-
-const std::unordered_map<std::string, Setting>& Setters() {
-  static const std::unordered_map<std::string, Setting> table = [] {
-    std::unordered_map<std::string, Setting> t;
-    auto path = [&t](const char* key, std::string Settings::*field) {
-      t[key] = {SettingKind::kPath, [field](const std::string& v) { settings.*field = baseDirectory + v; }};
-    };
-    auto text = [&t](const char* key, std::string Settings::*field) {
-      t[key] = {SettingKind::kText, [field](const std::string& v) { settings.*field = v; }};
-    };
-    auto integer = [&t](const char* key, int32_t Settings::*field) {
-      t[key] = {SettingKind::kInteger, [field](const std::string& v) { settings.*field = TextToInteger(v); }};
-    };
-    auto flag = [&t](const char* key, int8_t Settings::*field) {
-      t[key] = {SettingKind::kFlag, [field](const std::string& v) { settings.*field = Flag(v); }};
-    };
-    auto sound = [&t](const char* key, std::string Settings::*field) {
-      t[key] = {SettingKind::kSoundName, [field](const std::string& v) { settings.*field = v; }};
-    };
-    auto real = [&t](const char* key, float Settings::*field) {
-      t[key] = {SettingKind::kFloat, [field](const std::string& v) { settings.*field = TextToFloat(v); }};
-    };
-
-    path("SOUNDFXPATH", &Settings::SOUNDFXPATH);
-    text("INGAMEMUSIC", &Settings::INGAMEMUSIC);
-    path("EGFXPATH", &Settings::EGFXPATH);
-    integer("EGFXMAX", &Settings::EGFXMAX);
-    text("SCREGFXPATH", &Settings::SCREGFXPATH);
-    integer("SCREGFXMAX", &Settings::SCREGFXMAX);
-    path("FONTPATH", &Settings::FONTPATH);
-    path("FONTSYSTEM", &Settings::FONTSYSTEM);
-    t["WINDOWMODE"] = {SettingKind::kFlag, [](const std::string& v) { settings.WINDOWMODE = gameState.drawWorld = Flag(v); }};
-    t["USESPRITE3D"] = {SettingKind::kFlag, [](const std::string& v) { settings.USESPRITE3D = gameState.drawWorld = Flag(v); }};
-    integer("MULTITASK", &Settings::MULTITASK);
-    text("APPNAME", &Settings::APPNAME);
-    t["RESOLUTION"] = {SettingKind::kFloat, [](const std::string& v) {
-      settings.RESOLUTION = TextToFloat(v);
-      gameState.tileWidth = settings.RESOLUTION;
-      gameState.tileHeight = settings.RESOLUTION;
-    }};
-    flag("USEEXTENDEDTOPO", &Settings::USEEXTENDEDTOPO);
-    text("APPENTRY", &Settings::APPENTRY);
-    text("APPSTART", &Settings::APPSTART);
-    text("RGBCODEPATH", &Settings::RGBCODEPATH);
-    path("TOPOGFX", &Settings::TOPOGFX);
-    text("GFXCODEC", &Settings::GFXCODEC);
-    path("WORLDGFX", &Settings::WORLDGFX);
-    integer("MAXFOE", &Settings::MAXFOE);
-    text("LOADSCREEN", &Settings::LOADSCREEN);
-    text("LOADINTROSCREEN", &Settings::LOADINTROSCREEN);
-    sound("KESTRAVON1", &Settings::KESTRAVON1);
-    sound("KESTRAVON", &Settings::KESTRAVON);
-    real("FULLSCREENZOOM", &Settings::FULLSCREENZOOM);
-    integer("RESBASEW", &Settings::RESBASEW);
-    path("CURSOR", &Settings::CURSOR);
-    t["CURSORSPEED"] = {SettingKind::kInteger, [](const std::string& v) {
-      int32_t speed = TextToInteger(v);
-      if (speed > 255) speed = 255;
-      if (speed < 0) speed = 0;
-      settings.CURSORSPEED = 255 - speed;
-    }};
-    t["WORLDRANDOM"] = {SettingKind::kInteger, [](const std::string& v) {
-      settings.WORLDRANDOM = TextToInteger(v);
-      RandomSeed(settings.WORLDRANDOM);
-    }};
-    t["MAPSIZE"] = {SettingKind::kInteger, [](const std::string& v) {
-      int32_t size = TextToInteger(v);
-      if (size > 1024) size = 1024;
-      if (size < 0) size = 32;
-      settings.MAPSIZE = size;
-    }};
-    integer("WORLDREFRESH", &Settings::WORLDREFRESH);
-    path("SELFCREATEBASE", &Settings::SELFCREATEBASE);
-    flag("USESELFCREATEBASE", &Settings::USESELFCREATEBASE);
-    integer("LABSWITCH", &Settings::LABSWITCH);
-    flag("SMOOTH", &Settings::SMOOTH);
-    text("GAMEMODE", &Settings::GAMEMODE);
-    sound("TIMERSOUND", &Settings::TIMERSOUND);
-    sound("DEFTILESOUND", &Settings::DEFTILESOUND);
-    sound("FIXEDTILESOUND", &Settings::FIXEDTILESOUND);
-    sound("PINKTILEFIXEDSOUND", &Settings::PINKTILEFIXEDSOUND);
-    sound("EXPLOSIONSOUND", &Settings::EXPLOSIONSOUND);
-    text("SCREENSIZE", &Settings::SCREENSIZE);
-
-    text("SAVEGFX", &Settings::SAVEGFX);
-    text("SAVEEVOLUTION", &Settings::SAVEEVOLUTION);
-    text("GFXPATH", &Settings::GFXPATH);
-    text("TOPO", &Settings::TOPO);
-    text("BASICGFX", &Settings::BASICGFX);
-    text("SYSTEMCORE", &Settings::SYSTEMCORE);
-    text("CORENAME", &Settings::CORENAME);
-    text("LOGPATH", &Settings::LOGPATH);
-    text("LOGFILE", &Settings::LOGFILE);
-    text("USELOGFILE", &Settings::USELOGFILE);
-    text("LOADANIM", &Settings::LOADANIM);
-    text("RESBASEH", &Settings::RESBASEH);
-    text("VEGIDENSE", &Settings::VEGIDENSE);
-    text("USEFULLMATRIX", &Settings::USEFULLMATRIX);
-    text("MULTICORE", &Settings::MULTICORE);
-    text("WORLDTEMPERATURE", &Settings::WORLDTEMPERATURE);
-    text("VIEW", &Settings::VIEW);
-    text("ENDTIMERSOUND", &Settings::ENDTIMERSOUND);
-    text("BOMBPICKUPSOUND", &Settings::BOMBPICKUPSOUND);
-    text("MENUMUSIC", &Settings::MENUMUSIC);
-    text("USESCALER", &Settings::USESCALER);
-    return t;
-  }();
-  return table;
+  // Read and stored; nothing in the game uses them.
+  const std::pair<const char*, std::string Settings::*> unused[] = {{"SAVEGFX", &Settings::SAVEGFX},
+                                   {"SAVEEVOLUTION", &Settings::SAVEEVOLUTION},
+                                   {"GFXPATH", &Settings::GFXPATH},
+                                   {"TOPO", &Settings::TOPO},
+                                   {"BASICGFX", &Settings::BASICGFX},
+                                   {"SYSTEMCORE", &Settings::SYSTEMCORE},
+                                   {"CORENAME", &Settings::CORENAME},
+                                   {"LOGPATH", &Settings::LOGPATH},
+                                   {"LOGFILE", &Settings::LOGFILE},
+                                   {"USELOGFILE", &Settings::USELOGFILE},
+                                   {"LOADANIM", &Settings::LOADANIM},
+                                   {"RESBASEH", &Settings::RESBASEH},
+                                   {"VEGIDENSE", &Settings::VEGIDENSE},
+                                   {"USEFULLMATRIX", &Settings::USEFULLMATRIX},
+                                   {"MULTICORE", &Settings::MULTICORE},
+                                   {"WORLDTEMPERATURE", &Settings::WORLDTEMPERATURE},
+                                   {"VIEW", &Settings::VIEW},
+                                   {"ENDTIMERSOUND", &Settings::ENDTIMERSOUND},
+                                   {"BOMBPICKUPSOUND", &Settings::BOMBPICKUPSOUND},
+                                   {"MENUMUSIC", &Settings::MENUMUSIC},
+                                   {"USESCALER", &Settings::USESCALER}};
+  for (const auto& [key, field] : unused) t.Add(key, K::kText, field);
+  return t;
 }
 
 }  // namespace
+
+const KeyTable<Settings>& SettingKeys() {
+  static const KeyTable<Settings> table = MakeSettingKeys();
+  return table;
+}
 
 void ResetSettings() {
   settings = Settings{};
@@ -144,37 +122,10 @@ void ResetSettings() {
 }
 
 void ApplySetting(const std::string& key, const std::string& value) {
-  const auto& table = Setters();
-  auto it = table.find(key);
-  if (it != table.end()) it->second.set(value);
+  if (const auto* found = SettingKeys().FindKey(key)) found->store(settings, value);
 }
 
-bool FindSettingKind(const std::string& key, SettingKind& kind) {
-  const auto& table = Setters();
-  auto it = table.find(key);
-  if (it == table.end()) return false;
-  kind = it->second.kind;
-  return true;
-}
-
-std::vector<std::string> SettingKeys() {
-  std::vector<std::string> keys;
-  for (const auto& entry : Setters()) keys.push_back(entry.first);
-  std::sort(keys.begin(), keys.end());
-  return keys;
-}
-
-bool ReadSettingsFile(const std::string& path) {
-  const int32_t file = OpenTextFile(-1, path);
-  if (file == 0) return false;
-  while (!AtEndOfFile(file)) {
-    const std::string key = ReadLine(file);
-    const std::string value = ReadLine(file);
-    ApplySetting(key, value);
-  }
-  CloseTextFile(file);
-  return true;
-}
+bool ReadSettingsFile(const std::string& path, LinePairWatcher* watcher) { return SettingKeys().Read(path, settings, watcher); }
 
 bool ParseScreenSize(const std::string& text, int32_t& width, int32_t& height) {
   size_t at = 0;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/line_pairs.h"
+
 // One field per key, named by the key. Paths are already joined to the base directory.
 struct Settings {
   std::string SOUNDFXPATH;      // path: directory of the sound effects (*.ogg)
@@ -71,21 +73,17 @@ void ResetSettings();
 // mouse, joystick). A file that cannot be opened is reported (error 0) and ends the program.
 void ReadSettings(const std::string& path);
 
-// Reads the configuration file only, without starting any device. Returns false if the file
-// could not be opened.
-bool ReadSettingsFile(const std::string& path);
+// Reads the configuration file only, without starting any device; a watcher is told of every
+// pair. Returns false if the file could not be opened.
+bool ReadSettingsFile(const std::string& path, LinePairWatcher* watcher = nullptr);
 
 // Stores the converted value of one key; an unknown key does nothing.
 void ApplySetting(const std::string& key, const std::string& value);
 
-// How a key's value is converted: a path is joined to the base directory, a text kept as it
-// stands (a sound name is a text that names a sound effect by its file name), an integer read
-// as its leading digits, a flag as an integer's low 8 bits, a float by the decimal conversion.
-enum class SettingKind { kPath, kText, kSoundName, kInteger, kFlag, kFloat };
-// The kind of a key the reader knows; false for an unknown key.
-bool FindSettingKind(const std::string& key, SettingKind& kind);
-// Every key the reader knows, sorted.
-std::vector<std::string> SettingKeys();
+// Every key the reader knows, with its kind and what it stores: a text kept as it stands (a
+// sound name is a text that names a sound effect by its file name), a path joined to the base
+// directory, an integer, a flag (an integer's low 8 bits) or a float.
+const KeyTable<Settings>& SettingKeys();
 
 // SCREENSIZE's value as a width and a height ("1280x720", blanks allowed around the numbers and
 // the "x"). False when it is not such a pair or a side lies outside 16..8192.

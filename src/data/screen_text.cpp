@@ -78,10 +78,17 @@ void ReloadScreenFont() {
   LoadScreenFont(settings.FONTSYSTEM);
 }
 
-void LoadScreenFont(const std::string& listFile) {
+bool ReadCharacterList(const std::string& listFile, std::string& characters) {
   const int32_t file = OpenTextFile(-1, listFile);
-  if (file == 0) return;
-  const std::string characters = ReadLine(file);
+  if (file == 0) return false;
+  characters = ReadLine(file);
+  CloseTextFile(file);
+  return true;
+}
+
+void LoadScreenFont(const std::string& listFile) {
+  std::string characters;
+  if (!ReadCharacterList(listFile, characters)) return;
   for (const char c : characters) {
     const GlyphName name = GlyphFileName(static_cast<uint8_t>(c));
     GlyphRecord& glyph = glyphTable[name.code];
@@ -97,7 +104,6 @@ void LoadScreenFont(const std::string& listFile) {
     if (glyph.sprite3D == 0) continue;
     ResizeQuad(glyph.sprite3D, ToPixels(glyph.width), ToPixels(glyph.height));
   }
-  CloseTextFile(file);
 }
 
 void FreeScreenFont() {

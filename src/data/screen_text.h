@@ -22,6 +22,8 @@ struct GlyphName {
 };
 GlyphName GlyphFileName(uint8_t character);
 
+// The font's character list: the first line of its file. False when the file cannot be opened.
+bool ReadCharacterList(const std::string& listFile, std::string& characters);
 void ReloadScreenFont();
 void LoadScreenFont(const std::string& listFile);
 void FreeScreenFont();

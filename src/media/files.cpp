@@ -302,6 +302,26 @@ int32_t EntryType(int32_t listing) {
 
 void EndListing(int32_t listing) { listings.Remove(listing); }
 
+FoundPath FindPath(const std::string& path) {
+  FoundPath found;
+  auto typeOf = [](const std::string& p) {
+    struct stat st;
+    if (p.empty() || ::stat(p.c_str(), &st) != 0) return -1;
+    return S_ISREG(st.st_mode) ? kEntryFile : S_ISDIR(st.st_mode) ? kEntryDirectory : 0;
+  };
+  found.path = NativePath(path);
+  found.type = typeOf(found.path);
+  found.asWritten = found.type >= 0;
+  if (!found.asWritten) {
+    bool exists = false;
+    const std::string resolved = Resolve(path, exists);
+    found.type = exists ? typeOf(resolved) : -1;
+    if (found.type >= 0) found.path = resolved;
+  }
+  if (found.type < 0) found.type = 0;
+  return found;
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat st;
   bool exists = false;

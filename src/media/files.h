@@ -51,6 +51,19 @@ void EndListing(int32_t listing);
 // The process's current directory, always with a trailing "/".
 std::string CurrentDirectory();
 
+// What a path names as the files here are found: as written (separators aside), or only by
+// ignoring letter case; and whether that is a regular file (kEntryFile), a directory
+// (kEntryDirectory) or nothing to read (0). `path` is the one found, with "/" separators.
+struct FoundPath {
+  std::string path;
+  int32_t type = 0;
+  bool asWritten = false;
+};
+FoundPath FindPath(const std::string& path);
+
+// True when the path (found as ResolvePath finds it) is a regular file.
+bool IsRegularFile(const std::string& path);
+
 // Forgets the directories read so far, so that the next lookups read them again (tests that
 // change files between loads).
 void ForgetDirectories();

@@ -25,8 +25,6 @@ void AdvanceVirtualFrame();
 // Reads a whole regular file (found as ResolvePath finds it) into bytes. False when it is
 // missing, not a regular file, empty, unreadable or longer than maxBytes.
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
-// True when the path (found as ResolvePath finds it) is a regular file.
-bool IsRegularFile(const std::string& path);
 
 // --- Joypads (input.cpp) --------------------------------------------------------------------
 

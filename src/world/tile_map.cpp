@@ -1,12 +1,12 @@
 #include "world/tile_map.h"
 
 #include <cmath>
-#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/line_pairs.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "data/assets.h"
@@ -26,8 +26,6 @@ const std::string kNoName;
 // The grid's side after ResetWorld (indices 0..256).
 constexpr int32_t kWorldSide = 257;
 
-int8_t LowByte(int32_t v) { return static_cast<int8_t>(static_cast<uint8_t>(v & 0xFF)); }
-
 // A child slot takes a name; a name other than "#" raises the highest slot to this one.
 void SetChild(TileCell& cell, int slot, const std::string& value) {
   cell.childName[slot] = value;
@@ -44,32 +42,31 @@ void FreeAllSprites() {
   });
 }
 
-using TileKeyStore = std::function<void(TileCell&, const std::string&)>;
-
 // What each key of a tile definition file does to a cell; other keys are skipped.
-const std::map<std::string, TileKeyStore>& TileKeys() {
-  static const std::map<std::string, TileKeyStore> table = [] {
-    std::map<std::string, TileKeyStore> t;
-    t["GFXNAME"] = [](TileCell& cell, const std::string& value) { cell.gfxName = value; };
+const KeyTable<TileCell>& TileKeys() {
+  static const KeyTable<TileCell> table = [] {
+    KeyTable<TileCell> t;
+    using K = ValueKind;
+    t.Add("GFXNAME", K::kText, &TileCell::gfxName);
     // CHILD1 .. CHILD8 fill slots 0 .. 7.
     for (int slot = 0; slot < 8; slot++)
-      t["CHILD" + std::to_string(slot + 1)] = [slot](TileCell& cell, const std::string& value) { SetChild(cell, slot, value); };
-    t["VALUE1"] = [](TileCell& cell, const std::string& value) { cell.value1 = TextToInteger(value); };
-    t["RANDOMSEED"] = [](TileCell& cell, const std::string& value) { cell.tileSeed = TextToInteger(value); };
-    t["USECOLLISION"] = [](TileCell& cell, const std::string& value) { cell.useCollision = LowByte(TextToInteger(value)); };
-    t["TRANSPARENCY"] = [](TileCell& cell, const std::string& value) {
+      t.Add("CHILD" + std::to_string(slot + 1), K::kText, [slot](TileCell& cell, const std::string& value) { SetChild(cell, slot, value); });
+    t.Add("VALUE1", K::kInteger, &TileCell::value1);
+    t.Add("RANDOMSEED", K::kInteger, &TileCell::tileSeed);
+    t.Add("USECOLLISION", K::kByte, &TileCell::useCollision);
+    t.Add("TRANSPARENCY", K::kInteger, [](TileCell& cell, const std::string& value) {
       cell.transparency = TextToInteger(value);
       cell.alpha = static_cast<int32_t>(255u - static_cast<uint32_t>(cell.transparency));
-    };
-    t["USEENEMY"] = [](TileCell& cell, const std::string& value) { cell.useEnemy = LowByte(TextToInteger(value)); };
-    t["USEDIRECTION"] = [](TileCell& cell, const std::string& value) {
+    });
+    t.Add("USEENEMY", K::kFlag, &TileCell::useEnemy);
+    t.Add("USEDIRECTION", K::kText, [](TileCell& cell, const std::string& value) {
       if (value == "DEFAULT") cell.direction = kTileDirDefault;
       else if (value == "UP") cell.direction = kTileDirUp;
       else if (value == "DOWN") cell.direction = kTileDirDown;
       else if (value == "LEFT") cell.direction = kTileDirLeft;
       else if (value == "RIGHT") cell.direction = kTileDirRight;
-    };
-    t["INTERNALNAME"] = [](TileCell&, const std::string&) {};
+    });
+    t.Add("INTERNALNAME");
     return t;
   }();
   return table;
@@ -78,8 +75,21 @@ const std::map<std::string, TileKeyStore>& TileKeys() {
 // A tile definition file as read: the known keys in the file's order, with their values.
 struct TileDefinition {
   bool opened = false;
-  std::vector<std::pair<const TileKeyStore*, std::string>> keys;
+  std::vector<std::pair<const KeyTable<TileCell>::Store*, std::string>> keys;
 };
+
+TileDefinition ParseTileDefinition(const std::string& path, LinePairWatcher* watcher) {
+  TileDefinition definition;
+  definition.opened = ReadLinePairs(
+      path,
+      [&definition](const std::string& key, const std::string& value) {
+        const auto* found = TileKeys().FindKey(key);
+        if (found) definition.keys.emplace_back(&found->store, value);
+        return found != nullptr;
+      },
+      watcher);
+  return definition;
+}
 
 // Tile definition files already read, by path. Levels place the same few tiles over and over
 // (a 256 x 256 level places over 65 000), so each file is read once while the data stays as
@@ -94,19 +104,15 @@ const TileDefinition& ReadTileDefinition(const std::string& path) {
   }
   auto known = tileDefinitions.find(path);
   if (known != tileDefinitions.end()) return known->second;
-  TileDefinition definition;
-  const int32_t file = OpenTextFile(-1, path);
-  if (file != 0) {
-    definition.opened = true;
-    while (!AtEndOfFile(file)) {
-      std::string key = ReadLine(file);
-      std::string value = ReadLine(file);
-      const auto found = TileKeys().find(key);
-      if (found != TileKeys().end()) definition.keys.emplace_back(&found->second, std::move(value));
-    }
-    CloseTextFile(file);
-  }
-  return tileDefinitions.emplace(path, std::move(definition)).first->second;
+  return tileDefinitions.emplace(path, ParseTileDefinition(path, nullptr)).first->second;
+}
+
+// A definition as it changes a cell: the keys in the file's order, then what the file leaves.
+void ApplyTileDefinition(const TileDefinition& definition, TileCell& cell) {
+  cell.maxChildSlot = 0;
+  for (const auto& [store, value] : definition.keys) (*store)(cell, value);
+  if (cell.gfxName.empty()) cell.gfxName = "dummy.png";
+  cell.hasContactObjects = -1;
 }
 
 }  // namespace
@@ -137,10 +143,12 @@ int8_t TileGrid::Collision(int32_t x, int32_t y) const {
   return cell ? cell->useCollision : 1;
 }
 
-std::vector<std::string> TileFileKeys() {
-  std::vector<std::string> keys;
-  for (const auto& entry : TileKeys()) keys.push_back(entry.first);
-  return keys;
+const KeyKinds& TileFileKeys() { return TileKeys(); }
+
+bool ReadTileFile(const std::string& path, TileCell& cell, LinePairWatcher* watcher) {
+  const TileDefinition definition = ParseTileDefinition(path, watcher);
+  if (definition.opened) ApplyTileDefinition(definition, cell);
+  return definition.opened;
 }
 
 std::string TileDirectory() { return settings.RGBCODEPATH + settings.APPSTART + "\\"; }
@@ -180,23 +188,27 @@ void LoadTileDefinition(int32_t x, int32_t y, const std::string& path) {
   TileCell* cell = tileMap.Find(x, y);
   if (!cell) return;
   const TileDefinition& definition = ReadTileDefinition(path);
-  if (!definition.opened) return;
-  cell->maxChildSlot = 0;
-  for (const auto& [store, value] : definition.keys) (*store)(*cell, value);
-  if (cell->gfxName.empty()) cell->gfxName = "dummy.png";
-  cell->hasContactObjects = -1;
+  if (definition.opened) ApplyTileDefinition(definition, *cell);
+}
+
+const TopographyImage* TileGraphic(const std::string& gfxName) {
+  for (const TopographyImage& entry : topographyImages)
+    if (entry.fileName == gfxName) return &entry;
+  return nullptr;
+}
+
+bool SpawnsAsChild(const ObjectDefinition& definition, const std::string& childName) {
+  return definition.DGFXNAME != "NOPE" && definition.DGFXNAME == childName;
 }
 
 void BindTileGraphic(int32_t x, int32_t y, const std::string& gfxName) {
   TileCell* cell = tileMap.Find(x, y);
   if (!cell) return;
-  for (const TopographyImage& entry : topographyImages) {
-    if (entry.fileName != gfxName) continue;
-    if (QuadExists(cell->tileSprite)) FreeQuad(cell->tileSprite);
-    cell->tileSprite = MakeQuad(-1, entry.sprite);
-    FitTileSprite(x, y);
-    return;
-  }
+  const TopographyImage* entry = TileGraphic(gfxName);
+  if (!entry) return;
+  if (QuadExists(cell->tileSprite)) FreeQuad(cell->tileSprite);
+  cell->tileSprite = MakeQuad(-1, entry->sprite);
+  FitTileSprite(x, y);
 }
 
 void FitTileSprite(int32_t x, int32_t y) {
@@ -212,27 +224,14 @@ void SpawnTileChildren(int32_t x, int32_t y) {
   cell->lastChildSlot = -1;
   for (int32_t slot = 0; slot <= cell->maxChildSlot && slot < 8; slot++) {
     for (const ObjectDefinition& d : objectDefinitions) {
-      if (d.DGFXNAME == "NOPE") continue;
-      if (d.DGFXNAME != cell->childName[slot]) continue;
+      if (!SpawnsAsChild(d, cell->childName[slot])) continue;
       if (Random(d.DDENSITY) != 0) continue;
       PlacedObject o;
       o.objSprite = MakeQuad(-1, d.sprite);
       o.width = static_cast<float>(ImageWidth(d.sprite));
       o.height = static_cast<float>(ImageHeight(d.sprite));
       ResizeQuad(o.objSprite, RoundHalfEven(o.width), RoundHalfEven(o.height));
-      o.gfxShow = d.DGFXSHOW;
-      o.alpha = d.DGFXTRANSPARENCY;
-      o.collision = d.DCOLLISION;
-      o.blendSource = d.DXMODE1;
-      o.blendDest = d.DXMODE2;
-      o.killOnCollision = d.DKILLONCOLLISION;
-      o.scoreValue = d.DSCORE;
-      o.countToScore = d.DCOUNTTOSCORE;
-      o.countSound = d.DCOUNTSOUND;
-      o.useCountSound = d.DUSECOUNTSOUND;
-      o.isPlayer = d.DISPLAYER;
-      o.isGoody = d.DISGOODY;
-      o.extraTime = d.DEXTRATIME;
+      CopyKeptValues<MadeThing::kPlacedObject>(d, o);
       placedObjects.push_back(o);
       cell->childObject[slot] = static_cast<int32_t>(placedObjects.size() - 1);
       cell->lastChildSlot = slot;

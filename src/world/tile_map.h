@@ -106,11 +106,21 @@ extern TileGrid tileMap;
 extern std::vector<PlacedObject> placedObjects;
 
 struct ObjectDefinition;
+struct TopographyImage;
+class KeyKinds;
+class LinePairWatcher;
 
 // The tile directory: RGBCODEPATH + APPSTART + "\".
 std::string TileDirectory();
-// Every key a tile definition file may hold, sorted; other keys are skipped with their value.
-std::vector<std::string> TileFileKeys();
+// Every key a tile definition file may hold, with its kind; other keys are skipped with their value.
+const KeyKinds& TileFileKeys();
+// Reads a tile definition file into a cell as placing the tile does, telling a watcher of every
+// pair (the file is read afresh, not taken from what placing tiles keeps). False when it cannot be opened.
+bool ReadTileFile(const std::string& path, TileCell& cell, LinePairWatcher* watcher);
+// The entry of topographyImages a tile's graphic name names (its file name, exactly); nullptr for none.
+const TopographyImage* TileGraphic(const std::string& gfxName);
+// True when a definition spawns in a child slot of that name: DGFXNAME the same, and not "NOPE".
+bool SpawnsAsChild(const ObjectDefinition& definition, const std::string& childName);
 // A tile name is the name of one file in the tile directory. A name holding a path separator,
 // or naming the directory itself or its parent, is no tile name: such a tile is missing.
 bool IsTileName(const std::string& name);

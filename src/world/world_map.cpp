@@ -1,5 +1,6 @@
 #include "world/world_map.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -54,8 +55,31 @@ int32_t FitWorldSide(int32_t side, const char* what) {
 
 // The cell at a position of the files, or nullptr where it lies outside the grid.
 TileCell* GridCell(int64_t x, int64_t y) {
-  if (x > kMaxWorldSide || y > kMaxWorldSide) return nullptr;
+  if (!InWorldGrid(x, y)) return nullptr;
   return tileMap.Find(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+int32_t LineNumber(int64_t line) { return static_cast<int32_t>(std::min<int64_t>(line, INT32_MAX)); }
+
+// The cells of a map file from line `line` on, each `lines` lines long, in the files' order;
+// see ReadWorldCells.
+void ReadCellsInOrder(int32_t file, int32_t width, int32_t height, int32_t lines, int64_t line, const WorldCellVisit& visit) {
+  WorldFileCell cell;
+  do {
+    cell.text.clear();
+    cell.line = LineNumber(line);
+    cell.linesRead = 0;
+    for (int32_t i = 0; i < lines; i++) {
+      if (!AtEndOfFile(file)) cell.linesRead++;
+      cell.text += ReadLine(file);
+    }
+    line += lines;
+    visit(cell);
+    if (++cell.y > height) {
+      cell.x++;
+      cell.y = 0;
+    }
+  } while (!AtEndOfFile(file) && cell.x <= width);
 }
 
 }  // namespace
@@ -64,10 +88,9 @@ void LoadWorld() {
   const std::string base = settings.APPENTRY + settings.APPSTART;
   const int32_t cells = OpenTextFile(-1, base + ".ai42");
   if (cells == 0) ReportError(kErrorWorldMap);
-  std::string header[5];
-  for (std::string& line : header) line = ReadLine(cells);
+  const WorldHeader header = ReadWorldHeader(cells);
   // The files are read with their own sizes, column by column; the map keeps what fits the grid.
-  const int32_t width = TextToInteger(header[1]), height = TextToInteger(header[2]);
+  const int32_t width = header.width, height = header.height;
   gameState.mapWidth = FitWorldSide(width, "width");
   gameState.mapHeight = FitWorldSide(height, "height");
   LoadWorldCells(cells, width, height);
@@ -83,43 +106,50 @@ void LoadWorld() {
   CloseTextFile(values);
 }
 
+WorldHeader ReadWorldHeader(int32_t file) {
+  WorldHeader header;
+  std::string lines[5];
+  for (std::string& line : lines) line = ReadLine(file);
+  header.widthText = lines[1];
+  header.heightText = lines[2];
+  header.width = TextToInteger(header.widthText);
+  header.height = TextToInteger(header.heightText);
+  return header;
+}
+
+bool InWorldGrid(int64_t x, int64_t y) { return x <= kMaxWorldSide && y <= kMaxWorldSide; }
+
+void ReadWorldCells(int32_t file, int32_t width, int32_t height, const WorldCellVisit& visit) {
+  ReadCellsInOrder(file, width, height, 3, 6, visit);
+}
+
+void ReadWorldValues(int32_t file, int32_t width, int32_t height, const WorldCellVisit& visit) {
+  for (int i = 0; i < 5; i++) ReadLine(file);
+  ReadCellsInOrder(file, width, height, 1, 6, visit);
+}
+
 void LoadWorldCells(int32_t file, int32_t width, int32_t height) {
-  int64_t x = 0, y = 0;
-  do {
-    std::string name = ReadLine(file);
-    name += ReadLine(file);
-    name += ReadLine(file);
-    if (TileCell* cell = GridCell(x, y)) {
-      cell->tileName = name;
+  ReadWorldCells(file, width, height, [width, height](const WorldFileCell& read) {
+    if (TileCell* cell = GridCell(read.x, read.y)) {
+      cell->tileName = read.text;
       cell->inMap = 1;
       if (gameState.drawWorld == 1) {
-        const int32_t cx = static_cast<int32_t>(x), cy = static_cast<int32_t>(y);
-        LoadNamedTile(cx, cy, name);
-        BindTileGraphic(cx, cy, cell->gfxName);
-        SpawnTileChildren(cx, cy);
+        const int32_t x = static_cast<int32_t>(read.x), y = static_cast<int32_t>(read.y);
+        LoadNamedTile(x, y, read.text);
+        BindTileGraphic(x, y, cell->gfxName);
+        SpawnTileChildren(x, y);
       }
     }
-    if (++y > height) {
-      x++;
-      y = 0;
-    }
     WorldProgressStep(width, height);
-  } while (!AtEndOfFile(file) && x <= width);
+  });
   FinishWorldProgress();
   ComputeViewSize();
 }
 
 void LoadWorldValues(int32_t file, int32_t width, int32_t height) {
-  for (int i = 0; i < 5; i++) ReadLine(file);
-  int64_t x = 0, y = 0;
-  do {
-    const int32_t alpha = TextToInteger(ReadLine(file));
-    if (TileCell* cell = GridCell(x, y)) cell->alpha = alpha;
-    if (++y > height) {
-      x++;
-      y = 0;
-    }
-  } while (!AtEndOfFile(file) && x <= width);
+  ReadWorldValues(file, width, height, [](const WorldFileCell& read) {
+    if (TileCell* cell = GridCell(read.x, read.y)) cell->alpha = TextToInteger(read.text);
+  });
   ComputeViewSize();
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/random.h"
@@ -99,6 +102,23 @@ TEST_F(SettingsTest, KeyOnTheLastLineGetsAnEmptyValue) {
   ASSERT_TRUE(Read("MAXFOE\n4\nRESBASEW"));
   EXPECT_EQ(settings.MAXFOE, 4);
   EXPECT_EQ(settings.RESBASEW, 0);
+}
+
+// What the data checker is told of a reading: every pair with its lines, in the file's order,
+// whether it was stored, and whether the file held its value line.
+TEST_F(SettingsTest, AWatcherIsToldOfEveryPairWithItsLines) {
+  struct Seen : LinePairWatcher {
+    void Pair(const LinePair& pair, bool stored) override {
+      lines.push_back(pair.key + "=" + pair.value + " " + std::to_string(pair.keyLine) + "/" + std::to_string(pair.valueLine) +
+                      (stored ? " stored" : " skipped") + (pair.hasValue ? "" : " no value"));
+    }
+    std::vector<std::string> lines;
+  } seen;
+  ASSERT_TRUE(ReadSettingsFile(dir_.Write("DATA/ini.txt", "MAPSIZE\r\n50\r\nMAPSIZE \r\n60\rMAXFOE\n\nRESBASEW"), &seen));
+  const std::vector<std::string> expected = {"MAPSIZE=50 1/2 stored", "MAPSIZE =60 3/4 skipped", "MAXFOE= 5/6 stored",
+                                             "RESBASEW= 7/8 stored no value"};
+  EXPECT_EQ(seen.lines, expected);
+  EXPECT_EQ(settings.MAPSIZE, 50);
 }
 
 TEST_F(SettingsTest, SelectingLabyrinthModeUsesTheLowByte) {

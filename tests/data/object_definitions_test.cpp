@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "core/game_state.h"
 #include "core/settings.h"
 #include "data/object_definitions.h"
+#include "game/foes.h"
+#include "game/level.h"
 #include "media/screen.h"
 #include "support/game_fixture.h"
+#include "world/tile_map.h"
 
 namespace {
 
@@ -74,6 +78,49 @@ TEST_F(ObjectDefinitions, ReloadingReplacesTheListAndFreesItsImages) {
   settings.WORLDGFX = dir / "missing/";
   LoadObjectDefinitions();
   EXPECT_TRUE(objectDefinitions.empty());
+}
+
+// Placed objects and foes take their copies from the one table of keys: each value, distinct
+// from every other, must land in the field that keeps that key and in no other.
+TEST_F(ObjectDefinitions, PlacedObjectsAndFoesKeepTheValuesOfTheirOwnKeys) {
+  WriteObject("thing",
+              "DGFXNAME\nTHING\nDDENSITY\n0\nDISENEMY\n1\nDGFXTRANSPARENCY\n201\nDCOLLISION\n3\nDXMODE1\n4\nDXMODE2\n7\n"
+              "DGFXSHOW\n9\nDKILLONCOLLISION\n10\nDSCORE\n11\nDCOUNTTOSCORE\n12\nDUSECOUNTSOUND\n13\nDCOUNTSOUND\nding.ogg\n"
+              "DISPLAYER\n14\nDISGOODY\n15\nDEXTRATIME\n16\nDRANDOMMOVE\n17\nDMOVEX\n18\nDMOVEY\n19\nDVELOX\n20\nDVELOY\n21\n"
+              "DAILEVEL\n22\nDDMOVE\n23\nDCHANGEDIRECTION\n24\nDROTATE\n25\n");
+  WriteTile("T", "TRANSPARENCY\n0\nUSEENEMY\n1\nCHILD1\nTHING\n");
+  LoadData();
+  PlaceTile(0, 0, "T");
+  ASSERT_EQ(placedObjects.size(), 1u);
+  const PlacedObject& o = placedObjects[0];
+  const struct {
+    const char* field;
+    int32_t value, expected;
+  } placed[] = {
+      {"alpha", o.alpha, 201},          {"collision", o.collision, 3},   {"blendSource", o.blendSource, 4},
+      {"blendDest", o.blendDest, 7},    {"gfxShow", o.gfxShow, 9},       {"killOnCollision", o.killOnCollision, 10},
+      {"scoreValue", o.scoreValue, 11}, {"countToScore", o.countToScore, 12}, {"useCountSound", o.useCountSound, 13},
+      {"isPlayer", o.isPlayer, 14},     {"isGoody", o.isGoody, 15},      {"extraTime", o.extraTime, 16},
+  };
+  for (const auto& f : placed) EXPECT_EQ(f.value, f.expected) << "placed object's " << f.field;
+  EXPECT_EQ(o.countSound, "ding.ogg");
+
+  settings.MAXFOE = 1;
+  gameState.mapWidth = gameState.mapHeight = 0;
+  SpawnFoes();
+  ASSERT_EQ(foes.size(), 1u);
+  const Foe& foe = foes[0];
+  const struct {
+    const char* field;
+    int32_t value, expected;
+  } kept[] = {
+      {"alpha", foe.alpha, 201},          {"collision", foe.collision, 3},  {"blendSource", foe.blendSource, 4},
+      {"blendDest", foe.blendDest, 7},    {"gfxShow", foe.gfxShow, 9},      {"randomMove", foe.randomMove, 17},
+      {"moveX", foe.moveX, 18},           {"moveY", foe.moveY, 19},         {"velocityX", foe.velocityX, 20},
+      {"velocityY", foe.velocityY, 21},   {"aiLevel", foe.aiLevel, 22},     {"moveChance", foe.moveChance, 23},
+      {"changeDirection", foe.changeDirection, 24}, {"rotation", foe.rotation, 25},
+  };
+  for (const auto& f : kept) EXPECT_EQ(f.value, f.expected) << "foe's " << f.field;
 }
 
 }  // namespace
