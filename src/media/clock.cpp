@@ -48,6 +48,9 @@ void YieldThread() {
   if (!fastMode) std::this_thread::yield();
 }
 
-void SetFastMode(bool fast) { fastMode = fast; }
+void SetFastMode(bool fast) {
+  fastMode = fast;
+  virtualMs = 0;
+}
 bool FastMode() { return fastMode; }
 void AdvanceVirtualFrame() { virtualMs += 16; }

@@ -13,7 +13,8 @@ void SleepMs(int32_t milliseconds);
 // Gives up the rest of the time slice (no-op in fast mode).
 void YieldThread();
 
-// Fast mode: no frame pacing, no sleeping, a virtual clock. Set once before start-up.
+// Fast mode: no frame pacing, no sleeping, a virtual clock. Set once before start-up; the
+// virtual clock starts again from 0.
 void SetFastMode(bool fast);
 bool FastMode();
 
