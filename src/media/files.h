@@ -66,6 +66,9 @@ void ForgetDirectories();
 // A number that changes with every ForgetDirectories: what was read from the data under one
 // number may be kept and used again while the number stays the same.
 uint64_t DirectoryReading();
+// How many times a directory was listed from the disk since the program started (tests count
+// them).
+int64_t DirectoryReads();
 
 // Closes every open file and listing and forgets the directories read (shut-down and tests).
 void CloseAllFiles();
