@@ -92,5 +92,5 @@ void ChooseBaseDirectory() {
   std::fflush(stderr);
   if (!harnessOptions.fast) ShowMessageBox("ERROR ", text);
   ReleaseServices();
-  std::exit(1);
+  EndProgram(1);
 }

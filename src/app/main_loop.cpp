@@ -23,6 +23,7 @@
 #include "game/play_screens.h"
 #include "game/player.h"
 #include "game/zoom_pass.h"
+#include "media/clock.h"
 #include "media/files.h"
 #include "media/input.h"
 #include "media/process.h"
@@ -134,16 +135,31 @@ void MainLoopPass() {
 
 namespace {
 
-// Every media service (window, quads, sounds, mouse, images, keyboard, joystick, files), after
-// the harness's record file is flushed.
-void ReleaseEveryService() {
-  FinishHarness();
+// Every media service: the window, quads and images, sounds, mouse, keyboard, joystick, files.
+void ReleaseMedia() {
   EndVideo();
   EndSound();
   EndMouse();
   EndKeyboard();
   EndJoystick();
   CloseAllFiles();
+}
+
+// Every service, after the harness's record file is flushed.
+void ReleaseEveryService() {
+  FinishHarness();
+  ReleaseMedia();
+}
+
+// The media layer as a fresh process has it: nothing open, nothing read, nothing counted
+// (frames, the virtual clock, the image budget), devices read directly and the harness's
+// window and pace off.
+void ResetMedia() {
+  ReleaseMedia();
+  ResetInput();
+  SetFastMode(false);
+  SetWindowedSize(0, 0);
+  SetWindowStyle(kStyleFullscreen);
 }
 
 }  // namespace
@@ -170,22 +186,21 @@ void ResetAllState() {
   FreeObjectDefinitions();
   FreeAssets();
   ResetScreenFont();
-  ForgetDirectories();
-  SetErrorBoxEnabled(true);
-  SetSoundRefusalsQuiet(false);
+  ResetMedia();
+  SetErrorBoxEnabled(false);
   labyrinthMode = false;
   ConnectLayers();
 }
 
 void StartUp() {
   ResetAllState();
-  if (!ApplyHarnessOptions()) std::exit(2);
+  if (!ApplyHarnessOptions()) EndProgram(2);
   SetErrorBoxEnabled(!harnessOptions.fast);
   // Window management comes up before anything else, so that a missing display is said in one
   // line before the sound library has had its say.
   if (!StartVideo()) {
     std::fprintf(stderr, "quorvex: %s\n", NoDisplayReason().c_str());
-    std::exit(1);
+    EndProgram(1);
   }
   ChooseBaseDirectory();
   baseDirectory = CurrentDirectory();
@@ -226,6 +241,6 @@ void Main() {
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "quorvex: out of memory\n");
     ReleaseServices();
-    std::exit(1);
+    EndProgram(1);
   }
 }

@@ -1,14 +1,13 @@
 #include "core/error_report.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/shutdown.h"
 #include "media/files.h"
 #include "media/screen.h"
 
 namespace {
-bool boxEnabled = true;
+bool boxEnabled = false;  // start-up turns it on for a player's run
 }
 
 std::string ErrorText(ErrorCode code, const std::string& detail) {
@@ -31,5 +30,5 @@ void ReportError(ErrorCode code, const std::string& detail) {
   std::fflush(stderr);
   if (boxEnabled) ShowMessageBox("ERROR ", text);
   ReleaseServices();
-  std::exit(1);
+  EndProgram(1);
 }

@@ -20,5 +20,6 @@ std::string ErrorText(ErrorCode code, const std::string& detail = "");
 // Shows the error, releases every service and ends the process. Never returns.
 [[noreturn]] void ReportError(ErrorCode code, const std::string& detail = "");
 
-// Automated runs (the harness's fast mode) print the error without a box nobody could close.
+// Start-up turns the box on for a player's run; until then, and in automated runs (the
+// harness's fast mode, tests), the error is printed without a box nobody could close.
 void SetErrorBoxEnabled(bool enabled);

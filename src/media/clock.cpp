@@ -21,7 +21,10 @@ uint32_t MillisecondsSinceStart() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-void SetFastMode(bool fast) { fastMode = fast; }
+void SetFastMode(bool fast) {
+  fastMode = fast;
+  virtualMs = 0;
+}
 bool FastMode() { return fastMode; }
 
 void YieldThread() {

@@ -7,5 +7,6 @@
 // Milliseconds since the program started (virtual in fast mode); wraps after about 49 days.
 uint32_t MillisecondsSinceStart();
 
-// Fast mode: no frame pacing, no sleeping, a virtual clock. Set once before start-up.
+// Fast mode: no frame pacing, no sleeping, a virtual clock. Set once before start-up; the
+// virtual clock starts again from 0.
 void SetFastMode(bool fast);

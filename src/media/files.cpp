@@ -13,6 +13,7 @@
 
 #include "media/handles.h"
 #include "media/internal.h"
+#include "media/probes.h"
 
 namespace {
 
@@ -66,8 +67,11 @@ std::string Capitals(const std::string& text) {
   return out;
 }
 
+int64_t directoryReads = 0;  // listings taken from the disk
+
 // Sorted entry names of a directory, "." and ".." included; false if it cannot be read.
 bool ReadDirectory(const std::string& dir, Entries& out) {
+  directoryReads++;
   DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return false;
   while (dirent* e = ::readdir(d)) {
@@ -374,6 +378,8 @@ void ForgetDirectories() {
 }
 
 uint64_t DirectoryReading() { return directoryReadings; }
+
+int64_t DirectoryReads() { return directoryReads; }
 
 void CloseAllFiles() {
   files.Clear();

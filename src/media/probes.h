@@ -37,6 +37,11 @@ float QuadAccumulatedRotation(int32_t quad);
 // white).
 void SetQuadColour(int32_t quad, int32_t colour);
 
+// --- Files --------------------------------------------------------------------------------
+
+// How many times a directory was listed from the disk since the program started.
+int64_t DirectoryReads();
+
 // --- Sound ----------------------------------------------------------------------------------
 
 // True while the sound's voice is playing.

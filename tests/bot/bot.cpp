@@ -1,6 +1,8 @@
 // The test bot: plays the real game from inside the process, deciding its keys from the game
-// state after every presented frame, and writes what it pressed as a replay file. Tests then
-// run the game binary with that replay and compare its dumps with the bot's.
+// state after every presented frame, and writes what it pressed as a replay file. Its level,
+// bomb, screens and tour scenarios are the demo's golden games (tests/e2e/golden/), which the
+// game binary replays to the bot's dumps; a test checks that the level scenario still records
+// its golden game.
 //
 //   quorvex_bot SCENARIO OUTDIR [game options...]
 //

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "game/pickups.h"
@@ -103,13 +102,11 @@ const char* const kLabyrinthTiles[] = {"LAB_WALL",        "LAB_FLOOR",        "L
 class BaseDirectory : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    ResetAllState();
     baseDirectory = std::string(QUORVEX_SOURCE_DIR) + "/content/" + GetParam() + "/";
     ASSERT_TRUE(ExistsExactly(baseDirectory + "DATA\\ini.txt"));
     ASSERT_TRUE(ReadSettingsFile(baseDirectory + "DATA\\ini.txt"));
     labyrinth_ = settings.USESELFCREATEBASE == 1;
   }
-  void TearDown() override { CloseAllFiles(); }
 
   // Values of the "text" kind are relative to the base directory at run time.
   static std::string Text(const std::string& value) { return baseDirectory + value; }

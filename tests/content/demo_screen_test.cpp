@@ -23,7 +23,6 @@ namespace {
 class DemoScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAllState();
     // Some paths of the data are relative to the base directory, which the game runs in.
     startDirectory = std::filesystem::current_path();
     std::filesystem::current_path(std::string(QUORVEX_SOURCE_DIR) + "/content/labyrinth");
@@ -31,11 +30,7 @@ class DemoScreen : public ::testing::Test {
     ASSERT_TRUE(ReadSettingsFile(baseDirectory + "DATA\\ini.txt"));
     ASSERT_TRUE(ParseScreenSize(settings.SCREENSIZE, width, height));
   }
-  void TearDown() override {
-    CloseTestScreen();
-    ResetAllState();
-    std::filesystem::current_path(startDirectory);
-  }
+  void TearDown() override { std::filesystem::current_path(startDirectory); }
   std::filesystem::path startDirectory;
   int32_t width = 0, height = 0;
 };

@@ -14,7 +14,6 @@ namespace {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAllState();
     baseDirectory = "/base/";
   }
   // Reads the pairs as a configuration file would give them.
@@ -68,6 +67,7 @@ TEST_F(SettingsTest, SpecialKeysFollowTheirRules) {
       {"CURSORSPEED\n250\n", -1.0f, 1, 5},
   };
   for (const Case& c : cases) {
+    ResetAllState();  // each case from the defaults
     SetUp();
     ASSERT_TRUE(Read(c.file));
     EXPECT_FLOAT_EQ(gameState.tileWidth, c.tile) << c.file;

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <limits>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "media/probes.h"
@@ -37,14 +36,10 @@ TEST(GlyphFileName, SpecialCharactersLettersAndUmlauts) {
 class ScreenTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAllState();
-    FreeScreenFont();
-    textPenX = textPenY = 0.0f;
     gameState.fontScale = 1.5f;
     settings.FONTPATH = dir_ / "FONT";
     dir_.MakeDir("FONT");
   }
-  void TearDown() override { FreeScreenFont(); }
   void Glyph(const std::string& baseName, int32_t width) {
     ASSERT_TRUE(WriteSolidPng(dir_ / ("FONT/" + baseName + ".png"), width, 10, 0x808080));
   }

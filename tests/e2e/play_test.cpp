@@ -17,27 +17,6 @@ const char* const kWalk =
     "140 down SPACE\n"
     "150 up SPACE\n";
 
-TEST(Play, SameReplayGivesIdenticalDumpsAndScreenshots) {
-  TempDir dir;
-  MakeMiniBase(dir, "MAXFOE\n3\n");
-  dir.Write("walk.txt", kWalk);
-  std::string runs[2];
-  for (int i = 0; i < 2; i++) {
-    const std::string n = std::to_string(i);
-    const GameRun run = RunGame(dir.Path(), "--fast --windowed 640x480 --frames 200 --replay '" + dir / "walk.txt" +
-                                                "' --dump 120:'" + dir / ("d" + n + ".json") + "' --screenshot 200:'" +
-                                                dir / ("s" + n + ".png") + "'");
-    ASSERT_EQ(run.status, 0) << run.output;
-    runs[i] = ReadFile(dir / ("d" + n + ".json")) + ReadFile(dir / ("s" + n + ".png"));
-  }
-  EXPECT_FALSE(runs[0].empty());
-  EXPECT_TRUE(runs[0] == runs[1]) << "two runs of one replay differ";
-  const JsonValue dump = ReadDump(dir / "d0.json");
-  EXPECT_EQ(dump["frame"].Int(), 120);
-  EXPECT_EQ(dump["inTitle"].Int(), 0);
-  EXPECT_GT(dump["foes"].Size(), 0u);
-}
-
 TEST(Play, FramesOptionEndsTheRunAndScreenshotsShowTheWorld) {
   TempDir dir;
   MakeMiniBase(dir);

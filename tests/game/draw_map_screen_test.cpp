@@ -25,10 +25,6 @@ class DrawMapScreen : public GameFixture {
     if (!OpenTestScreen(320, 240)) GTEST_SKIP() << "no display";
     gameState.tileWidth = gameState.tileHeight = 32.0f;
   }
-  void TearDown() override {
-    GameFixture::TearDown();
-    CloseTestScreen();
-  }
   void Put(int x, int y, const std::string& name, int8_t inMap = 1) {
     PlaceTile(x, y, name);
     tileMap.Find(x, y)->inMap = inMap;

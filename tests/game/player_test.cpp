@@ -8,6 +8,7 @@
 #include "media/probes.h"
 #include "media/sound.h"
 #include "support/game_fixture.h"
+#include "support/program_end.h"
 #include "world/tile_map.h"
 
 namespace {
@@ -199,6 +200,10 @@ TEST_F(PlayerRules, HardcorePaintBlocksAndAWalledInPlayerLeavesTheGame) {
   PaintCell(6, 5);
   EXPECT_EQ(gameState.level, 1);  // the title screen ran and set up a new game
   EXPECT_EQ(gameState.builtLevel, -1);
+  // Once the quit was confirmed, leaving the game ends the program, with status 0.
+  gameState.quitRequested = 1;
+  Place(6, 5, "LAB_FLOOR");
+  EXPECT_EQ(EndStatusOf([] { PaintCell(6, 5); }), 0);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <limits>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "media/probes.h"
@@ -41,7 +40,6 @@ Zoomed DrawAndZoom(int32_t quarter, int32_t column, float zoom) {
 }
 
 TEST(ZoomPass, GrabsTheZoomedPartFromOneOneAndStretchesItOverTheScreen) {
-  ResetAllState();
   if (!OpenTestScreen(kWidth, kHeight)) GTEST_SKIP() << "no display";
   TempDir dir;
   ASSERT_TRUE(WriteSolidPng(dir / "quarter.png", kWidth / 2, kHeight / 2, kRed));
@@ -75,7 +73,6 @@ TEST(ZoomPass, GrabsTheZoomedPartFromOneOneAndStretchesItOverTheScreen) {
     EXPECT_FALSE(ImageExists(previous)) << "each pass frees the previous picture";
     previous = gameState.zoomSprite;
   }
-  CloseTestScreen();
 }
 
 }  // namespace

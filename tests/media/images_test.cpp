@@ -20,8 +20,6 @@ Bytes ThreeColourPng() { return EncodePng(3, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 
 
 class Images : public ::testing::Test {
  protected:
-  void SetUp() override { EndVideo(); }
-  void TearDown() override { EndVideo(); }
   TempDir dir;
 };
 

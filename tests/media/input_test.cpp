@@ -8,11 +8,7 @@ namespace {
 
 class ReplayInput : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetInput();
-    SetInputFromReplay(true, true);
-  }
-  void TearDown() override { ResetInput(); }
+  void SetUp() override { SetInputFromReplay(true, true); }
 };
 
 TEST_F(ReplayInput, KeyReleasedFiresOnceOnTheFirstCallThatFindsTheKeyUpAfterSeeingItDown) {

@@ -51,7 +51,6 @@ class Screen : public ::testing::Test {
   void SetUp() override {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) GTEST_SKIP() << "no DISPLAY: the drawing tests need an X server (xvfb-run)";
-    EndVideo();  // whatever an earlier test left open or counted, start from nothing
     SetWindowedSize(kWidth, kHeight);
     ASSERT_TRUE(StartVideo());
     ASSERT_EQ(DesktopWidth(), kWidth);
@@ -63,12 +62,6 @@ class Screen : public ::testing::Test {
     SetQuadBlending(5, 6);
     SetQuadFiltering(0);
   }
-  void TearDown() override {
-    EndVideo();
-    SetWindowedSize(0, 0);
-    SetFastMode(false);
-  }
-
   Shot Take() {
     const std::string path = dir / "shot.png";
     Shot shot;
@@ -422,7 +415,6 @@ TEST_F(Screen, PresentCountsFramesFromOneAndCallsTheHookAfterEach) {
   EXPECT_EQ(hookFrames[0], 1);
   EXPECT_EQ(hookFrames[2], 3);
   EXPECT_EQ(MillisecondsSinceStart() - start, 48u) << "fast mode: 16 virtual ms a frame";
-  SetPresentHook(nullptr);
 }
 
 // The screen scaled into windows of other sizes and shapes: the picture as the window shows it.
@@ -448,11 +440,6 @@ class ScaledScreen : public ::testing::Test {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) GTEST_SKIP() << "no DISPLAY: the drawing tests need an X server (xvfb-run)";
     SetFastMode(true);
-  }
-  void TearDown() override {
-    EndVideo();
-    SetWindowedSize(0, 0);
-    SetFastMode(false);
   }
   TempDir dir;
 };

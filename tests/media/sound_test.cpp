@@ -15,9 +15,6 @@ namespace {
 
 class Sounds : public ::testing::Test {
  protected:
-  void SetUp() override { EndSound(); }
-  void TearDown() override { EndSound(); }
-
   // A WAV already in the output format, so its samples reach the mixer unchanged.
   int32_t Constant(int frames, int16_t left, int16_t right) {
     std::vector<int16_t> samples;

@@ -5,13 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "data/assets.h"
 #include "data/object_definitions.h"
 #include "media/files.h"
-#include "media/input.h"
 #include "support/sample_files.h"
 #include "world/tile_map.h"
 
@@ -34,8 +32,6 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
 }
 
 void GameFixture::SetUp() {
-  ResetAllState();
-  ResetInput();
   baseDirectory = dir.Path() + "/";
   settings.RGBCODEPATH = dir.Path() + "/RGB/";
   settings.APPSTART = "LAB";
@@ -49,8 +45,6 @@ void GameFixture::SetUp() {
   gameState.inTitle = 0;
   tileMap.Create(257, 257);
 }
-
-void GameFixture::TearDown() { ResetAllState(); }
 
 void GameFixture::WriteTile(const std::string& name, const std::string& pairs) { dir.Write("RGB/LAB/" + name, pairs); }
 

@@ -18,10 +18,10 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 
 class GameFixture : public ::testing::Test {
  protected:
-  // Resets every global, points the settings at the scratch directory (tiles in RGB/LAB/,
-  // objects in OBJ/, tile graphics in TOPO/, sounds in SFX/), 32-pixel tiles, a 640 x 480 screen.
+  // Points the settings at the scratch directory (tiles in RGB/LAB/, objects in OBJ/, tile
+  // graphics in TOPO/, sounds in SFX/), 32-pixel tiles, a 640 x 480 screen. (Every unit test
+  // starts from ResetAllState already.)
   void SetUp() override;
-  void TearDown() override;
 
   // A tile definition file; `pairs` are its lines, "KEY\nvalue\n...".
   void WriteTile(const std::string& name, const std::string& pairs);

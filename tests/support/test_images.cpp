@@ -34,5 +34,3 @@ bool OpenTestScreen(int32_t width, int32_t height) {
   gameState.screenHeight = static_cast<float>(height);
   return true;
 }
-
-void CloseTestScreen() { EndVideo(); }

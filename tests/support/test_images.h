@@ -11,5 +11,3 @@ bool WriteSolidPng(const std::string& path, int32_t width, int32_t height, uint3
 // (no frame pacing); gameState.screenWidth and screenHeight are set to the size. False where
 // there is no display.
 bool OpenTestScreen(int32_t width, int32_t height);
-// Closes the screen and the window.
-void CloseTestScreen();

@@ -6,7 +6,6 @@
 #include <set>
 #include <string>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "data/screen_text.h"
@@ -31,8 +30,6 @@ bool Drawn(uint8_t code) {
 }
 
 TEST(DrawnTexts, EveryCharacterTheScreensAndTheDisplayDrawIsInTheirLists) {
-  ResetAllState();
-  ResetInput();
   SetInputFromReplay(true, true);
   if (!OpenTestScreen(320, 200)) GTEST_SKIP() << "no display";
   TempDir dir;
@@ -89,10 +86,6 @@ TEST(DrawnTexts, EveryCharacterTheScreensAndTheDisplayDrawIsInTheirLists) {
         << "code " << code << " is drawn, but no listed text holds it";
   // Each screen did draw: the title, the pause screen, the display's icons and a minus sign.
   for (const uint8_t code : std::string("QJUZ&\xF6-9")) EXPECT_TRUE(Drawn(code)) << "code " << int(code);
-
-  CloseTestScreen();
-  ResetInput();
-  ResetAllState();
 }
 
 }  // namespace

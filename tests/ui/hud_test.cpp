@@ -4,7 +4,6 @@
 
 #include <limits>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "game/pickups.h"
 #include "media/screen.h"
@@ -15,8 +14,6 @@ namespace {
 class HudTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAllState();
-    ResetHudState();
     gameState.screenWidth = 1024.0f;
   }
 };
@@ -64,7 +61,6 @@ TEST(SweepFrames, OneFramePer20PixelsOfWidth) {
 }
 
 TEST(MapAnnouncement, PlaysOnlyAfterABuildAndFreesItsPicture) {
-  ResetAllState();
   if (!OpenTestScreen(320, 200)) GTEST_SKIP() << "no display";
   const int32_t before = PresentedFrames();
   ShowMapAnnouncement();
@@ -79,7 +75,6 @@ TEST(MapAnnouncement, PlaysOnlyAfterABuildAndFreesItsPicture) {
   EXPECT_EQ(gameState.levelJustBuilt, 0);
   EXPECT_NE(gameState.zoomSprite, 0) << "the play field was grabbed";
   EXPECT_FALSE(ImageExists(gameState.zoomSprite)) << "and freed at the end";
-  CloseTestScreen();
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "game/bombs.h"
@@ -21,14 +20,10 @@ using Keys = std::vector<int32_t>;
 class InputMapTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAllState();
-    ResetInput();
-    ResetInputMapState();
     SetInputFromReplay(true, false);
     gameState.inTitle = 1;
     settings.CURSORSPEED = 255;
   }
-  void TearDown() override { ResetInput(); }
   void Hold(const Keys& keys) {
     for (int32_t code = 0; code < 256; code++) SetReplayKey(code, false);
     for (const int32_t key : keys) SetReplayKey(key, true);

@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/settings.h"
@@ -27,15 +26,8 @@ void SwitchKeys(int32_t frame) {
 class MenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAllState();
-    ResetInput();
     SetInputFromReplay(true, false);
     if (!OpenTestScreen(320, 200)) GTEST_SKIP() << "no display";
-  }
-  void TearDown() override {
-    SetPresentHook(nullptr);
-    CloseTestScreen();
-    ResetInput();
   }
   // Holds `from` for `frames` frames of the screen about to run, then `to`; counts its frames.
   void HoldThenSwitch(int32_t from, int32_t frames, int32_t to) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/random.h"
 #include "data/object_definitions.h"
@@ -124,6 +125,7 @@ TEST_F(TileMap, HotspotsCentreFieldAndFittingOffsetTheObject) {
       {"DFITTOMATRIX\n1\nDHOTSPOT\nCENTER\n", 32, 16, 16},
   };
   for (const Case& c : cases) {
+    ResetAllState();  // each case from a clean start
     SetUp();
     WriteObject("o", std::string("DGFXNAME\nO\n") + c.pairs, 16, 8);
     WriteTile("T", "TRANSPARENCY\n0\n" + Children("O"));
