@@ -33,9 +33,29 @@ bool SoundPlaying(int32_t sound);
 int32_t SoundStartCount(int32_t sound);
 // The decoded length in output frames (tests).
 int32_t SoundFrames(int32_t sound);
-// Mixes the next frames of every playing voice into out (frames * kSoundChannels samples),
-// summing and clipping. The output device's callback calls it; tests call it directly.
+// Mixes the next frames of every playing voice into out (frames * kSoundChannels samples).
+// The voices are summed, each bus at its volume, and the sum goes through a limiter that
+// never lets it reach full scale: below kLimiterCeiling it passes untouched; a louder sum is
+// turned down at once, just enough, held there for a moment and let back up over about a
+// tenth of a second, so the wave is scaled and never cut. The output device's callback calls
+// it; tests call it directly.
 void MixSound(int16_t* out, int32_t frames);
+constexpr int32_t kLimiterCeiling = 27850;  // about -1.4 dB below full scale
+
+// Volumes, applied by the mixer: sounds opened with OpenSoundStream are music and follow the
+// music volume, sounds of LoadSoundFile are effects and follow the effects volume. A volume
+// is 0 (silent) to 100 (as the files hold it); others are taken to the nearest end. The level
+// follows the square of the volume, so that equal steps sound like equal changes (50 is a
+// quarter of the amplitude, -12 dB). Muting silences both and keeps them. A change glides
+// over about 12 ms instead of jumping, so it does not click. Voices play on at any volume and
+// end when they would. At 100 and unmuted the mix is the plain sum of the voices (but for the
+// limiter). StartSound keeps what was set; EndSound puts back 100, 100 and unmuted.
+void SetMusicVolume(int32_t volume);
+void SetEffectsVolume(int32_t volume);
+void SetSoundMuted(bool muted);
+int32_t MusicVolume();
+int32_t EffectsVolume();
+bool SoundMuted();
 // Registers the image and OGG decoders (they are built in; this only marks them available).
 void RegisterDecoders();
 // Why the last file LoadSoundFile refused (one that is there) was not loaded, "" before any.
