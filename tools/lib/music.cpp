@@ -294,7 +294,7 @@ SongPlan MenuSong() {
   p.form = "AB";
   p.groove = Groove::Calm;
   p.seed = 11;
-  p.level = 0.4f;
+  p.level = 0.45f;
   return p;
 }
 
@@ -307,7 +307,7 @@ SongPlan RunSong() {
   p.form = "AABA";
   p.groove = Groove::Drive;
   p.seed = 23;
-  p.level = 0.45f;
+  p.level = 0.5f;
   return p;
 }
 
@@ -321,7 +321,7 @@ SongPlan MazeSong() {
   p.form = "AABA";
   p.groove = Groove::Bounce;
   p.seed = 37;
-  p.level = 0.45f;
+  p.level = 0.5f;
   return p;
 }
 

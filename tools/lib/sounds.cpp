@@ -36,8 +36,8 @@ Voice Tone(Wave wave, float volume, Envelope env, float duty = 0.5f) {
 }
 
 // The effects' peaks below stand to one another as they sound right; this brings them all to
-// where they sit well over the music (about 5 dB under its peaks) and leave the mix headroom.
-constexpr float kEffectsLevel = 0.55f;
+// where they sit well over the music (4 dB or more under its peaks) and leave the mix headroom.
+constexpr float kEffectsLevel = 0.62f;
 
 std::vector<float> Buffer(double seconds) { return std::vector<float>(Samples(seconds), 0.0f); }
 
