@@ -51,5 +51,10 @@ int32_t SoundStartCount(int32_t sound);
 // The decoded length in output frames.
 int32_t SoundFrames(int32_t sound);
 // Mixes the next frames of every playing voice into out (frames * kSoundChannels samples), as
-// the output device's callback does; without a device nothing else mixes.
+// the output device's callback does; without a device nothing else mixes. The voices are
+// summed, each bus at its volume, and the sum goes through a limiter that never lets it reach
+// full scale: below kLimiterCeiling it passes untouched; a louder sum is turned down at once,
+// just enough, held there for a moment and let back up over about a tenth of a second, so the
+// wave is scaled and never cut.
 void MixSound(int16_t* out, int32_t frames);
+constexpr int32_t kLimiterCeiling = 27850;  // about -1.4 dB below full scale

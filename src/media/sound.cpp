@@ -1,5 +1,6 @@
 // Sounds, one voice each, mixed by us in the audio callback: effects decoded whole, music
-// streamed (decoded a moment ahead of the mixer from the file held in memory).
+// streamed (decoded a moment ahead of the mixer from the file held in memory); the sum is
+// levelled per bus and limited in floating point.
 #include "media/sound.h"
 
 #include <SDL.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -132,6 +134,7 @@ struct Sound {
   size_t position = 0;           // next frame to play
   bool playing = false;
   bool looping = false;
+  bool music = false;            // opened as music: follows the music volume
   int32_t starts = 0;
 };
 
@@ -376,6 +379,7 @@ int32_t LoadSoundFile(int32_t id, const std::string& path) { return AddSoundFrom
 
 int32_t OpenSoundStream(int32_t id, const std::string& path) {
   return AddSoundFrom(id, path, [](std::vector<uint8_t>& file, Sound& sound, Refusal& refusal) {
+    sound.music = true;
     if (!IsOgg(file)) return DecodeWhole(file, sound, refusal);
     sound.stream = OpenOggStream(std::move(file), refusal);
     return sound.stream != nullptr;
@@ -430,47 +434,153 @@ int32_t SoundFrames(int32_t sound) {
   if (found->stream) return static_cast<int32_t>(std::min<int64_t>(found->stream->frames, INT32_MAX));
   return static_cast<int32_t>(found->samples.size() / kSoundChannels);
 }
-void MixSound(int16_t* out, int32_t frames) {
-  std::lock_guard<std::mutex> lock(mixerLock);
-  constexpr int32_t kChunk = 512;
-  int32_t sum[kChunk * kSoundChannels];
-  for (int32_t done = 0; done < frames; done += kChunk) {
-    const int32_t count = std::min(kChunk, frames - done);
-    std::fill(sum, sum + count * kSoundChannels, 0);
-    for (auto& [id, sound] : sounds.All()) {
-      if (sound.stream) {
-        if (!sound.playing) continue;
-        int16_t piece[kChunk * kSoundChannels];
-        const int32_t got = sound.stream->Pull(piece, count, sound.looping);
-        for (int32_t i = 0; i < got * kSoundChannels; i++) sum[i] += piece[i];
-        if (got < count || sound.stream->Finished()) {
-          sound.playing = false;
-          sound.stream->Rewind();
-        }
-        continue;
-      }
-      const size_t length = sound.samples.size() / kSoundChannels;
-      for (int32_t i = 0; i < count && sound.playing; i++) {
-        if (sound.position >= length) {
-          if (!sound.looping || length == 0) {
-            sound.playing = false;
-            sound.position = 0;
-            break;
-          }
-          sound.position = 0;
-        }
-        for (int c = 0; c < kSoundChannels; c++) sum[i * kSoundChannels + c] += sound.samples[sound.position * kSoundChannels + c];
-        sound.position++;
-      }
-      // A sound that has just played its last frame is finished, not waiting for the next chunk.
-      if (sound.playing && !sound.looping && sound.position >= length) {
+namespace {
+
+constexpr int32_t kChunk = 512;  // frames mixed at a time; a change of volume glides over one
+
+// What the mixer keeps from one call to the next (guarded by mixerLock): the volumes asked
+// for, the gains the glide has reached, and the limiter's gain and hold.
+struct MixerLevels {
+  int32_t musicVolume = 100;
+  int32_t effectsVolume = 100;
+  bool muted = false;
+  float musicGain = 1;
+  float effectsGain = 1;
+  float limiterGain = 1;
+  int32_t holdLeft = 0;  // frames the limiter's gain stays down before it is let back up
+};
+MixerLevels levels;
+
+// The limiter holds a reduction longer than a period of the lowest notes we play, so that it
+// does not follow the wave within a period, then lets it back up with a 100 ms time constant.
+constexpr int32_t kHoldFrames = kSoundRate / 50;
+const float kReleaseStep = static_cast<float>(std::exp(-1.0 / (0.1 * kSoundRate)));
+
+float GainOf(int32_t volume) {
+  if (levels.muted) return 0;
+  const float v = static_cast<float>(volume) / 100.0f;
+  return v * v;
+}
+
+// Adds the next `count` frames of one voice into its bus, ending the voice at its end.
+void MixVoice(Sound& sound, int32_t* bus, int32_t count) {
+  if (!sound.playing) return;
+  if (sound.stream) {
+    int16_t piece[kChunk * kSoundChannels];
+    const int32_t got = sound.stream->Pull(piece, count, sound.looping);
+    for (int32_t i = 0; i < got * kSoundChannels; i++) bus[i] += piece[i];
+    if (got < count || sound.stream->Finished()) {
+      sound.playing = false;
+      sound.stream->Rewind();
+    }
+    return;
+  }
+  const size_t length = sound.samples.size() / kSoundChannels;
+  for (int32_t i = 0; i < count && sound.playing; i++) {
+    if (sound.position >= length) {
+      if (!sound.looping || length == 0) {
         sound.playing = false;
         sound.position = 0;
+        break;
       }
+      sound.position = 0;
     }
-    int16_t* dest = out + static_cast<size_t>(done) * kSoundChannels;
-    for (int32_t i = 0; i < count * kSoundChannels; i++) dest[i] = static_cast<int16_t>(std::clamp(sum[i], -32768, 32767));
+    for (int c = 0; c < kSoundChannels; c++) bus[i * kSoundChannels + c] += sound.samples[sound.position * kSoundChannels + c];
+    sound.position++;
   }
+  // A sound that has just played its last frame is finished, not waiting for the next chunk.
+  if (sound.playing && !sound.looping && sound.position >= length) {
+    sound.playing = false;
+    sound.position = 0;
+  }
+}
+
+// The limiter's gain for a frame whose louder side is `peak`: down at once to what keeps the
+// frame at the ceiling; held while frames keep needing it and for kHoldFrames after; then back
+// up towards 1 (and exactly 1 once near enough).
+float LimiterGain(float peak) {
+  const float need = peak > kLimiterCeiling ? kLimiterCeiling / peak : 1.0f;
+  float& gain = levels.limiterGain;
+  if (need <= gain) {
+    gain = need;
+    levels.holdLeft = kHoldFrames;
+  } else if (levels.holdLeft > 0) {
+    levels.holdLeft--;
+  } else if (gain < 1) {
+    gain = 1 - (1 - gain) * kReleaseStep;
+    if (1 - gain < 1e-6f) gain = 1;
+    gain = std::min(gain, need);
+  }
+  return gain;
+}
+
+// Sums the two buses at their volumes (gliding from the last chunk's gains to the asked ones)
+// and limits the sum into dest.
+void LevelAndLimit(const int32_t* music, const int32_t* effects, int32_t count, int16_t* dest) {
+  const float musicFrom = levels.musicGain, musicTo = GainOf(levels.musicVolume);
+  const float effectsFrom = levels.effectsGain, effectsTo = GainOf(levels.effectsVolume);
+  for (int32_t i = 0; i < count; i++) {
+    const float along = static_cast<float>(i + 1) / static_cast<float>(count);
+    const float musicGain = musicFrom + (musicTo - musicFrom) * along;
+    const float effectsGain = effectsFrom + (effectsTo - effectsFrom) * along;
+    float frame[kSoundChannels];
+    float peak = 0;
+    for (int c = 0; c < kSoundChannels; c++) {
+      const int32_t at = i * kSoundChannels + c;
+      frame[c] = static_cast<float>(music[at]) * musicGain + static_cast<float>(effects[at]) * effectsGain;
+      peak = std::max(peak, std::fabs(frame[c]));
+    }
+    const float gain = LimiterGain(peak);
+    for (int c = 0; c < kSoundChannels; c++)
+      dest[i * kSoundChannels + c] = static_cast<int16_t>(std::clamp(std::lrint(frame[c] * gain), -32768L, 32767L));
+  }
+  levels.musicGain = musicTo;
+  levels.effectsGain = effectsTo;
+}
+
+}  // namespace
+
+void MixSound(int16_t* out, int32_t frames) {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  int32_t music[kChunk * kSoundChannels];
+  int32_t effects[kChunk * kSoundChannels];
+  for (int32_t done = 0; done < frames; done += kChunk) {
+    const int32_t count = std::min(kChunk, frames - done);
+    std::fill(music, music + count * kSoundChannels, 0);
+    std::fill(effects, effects + count * kSoundChannels, 0);
+    for (auto& [id, sound] : sounds.All()) MixVoice(sound, sound.music ? music : effects, count);
+    LevelAndLimit(music, effects, count, out + static_cast<size_t>(done) * kSoundChannels);
+  }
+}
+
+void SetMusicVolume(int32_t volume) {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  levels.musicVolume = std::clamp(volume, 0, 100);
+}
+
+void SetEffectsVolume(int32_t volume) {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  levels.effectsVolume = std::clamp(volume, 0, 100);
+}
+
+void SetSoundMuted(bool muted) {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  levels.muted = muted;
+}
+
+int32_t MusicVolume() {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  return levels.musicVolume;
+}
+
+int32_t EffectsVolume() {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  return levels.effectsVolume;
+}
+
+bool SoundMuted() {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  return levels.muted;
 }
 
 void SetSoundRefusalsQuiet(bool quiet) { refusalsQuiet = quiet; }
@@ -481,6 +591,7 @@ void EndSound() {
   {
     std::lock_guard<std::mutex> lock(mixerLock);
     sounds.Clear();
+    levels = MixerLevels{};
   }
   reportedSounds.clear();
   refusalsQuiet = false;

@@ -30,6 +30,20 @@ void PlaySoundFrom(int32_t sound, int32_t flags);
 void StopSoundNow(int32_t sound);
 // Stops and releases it.
 void FreeSound(int32_t sound);
+// Volumes, applied by the mixer: sounds opened with OpenSoundStream are music and follow the
+// music volume, sounds of LoadSoundFile are effects and follow the effects volume. A volume
+// is 0 (silent) to 100 (as the files hold it); others are taken to the nearest end. The level
+// follows the square of the volume, so that equal steps sound like equal changes (50 is a
+// quarter of the amplitude, -12 dB). Muting silences both and keeps them. A change glides
+// over about 12 ms instead of jumping, so it does not click. Voices play on at any volume and
+// end when they would. At 100 and unmuted the mix is the plain sum of the voices (but for the
+// limiter). StartSound keeps what was set; EndSound puts back 100, 100 and unmuted.
+void SetMusicVolume(int32_t volume);
+void SetEffectsVolume(int32_t volume);
+void SetSoundMuted(bool muted);
+int32_t MusicVolume();
+int32_t EffectsVolume();
+bool SoundMuted();
 // A file that is there but is refused (not a sound, too long, broken) is said once on stderr,
 // unless refusals are made quiet (the data checker words its own).
 void SetSoundRefusalsQuiet(bool quiet);

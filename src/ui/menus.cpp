@@ -34,7 +34,7 @@ struct MenuLine {
 // The first credits page, drawn over the picture only.
 constexpr CreditsLine kCreditsPage1[] = {
     {0.3f, "  THIS IS AN ALPHA PREVIEW OF MY NEXT GAMEPROJECT.|"},
-    {0.35f, "  ALL RIGHTS RESERVED BY THE QUORVEX TEAM.|"},
+    {0.35f, "  CODE UNDER THE MIT LICENSE, CONTENT UNDER CC BY 4.0.|"},
     {0.4f, "  CODE AND GRAPHICS BY THE QUORVEX TEAM.|"},
     {0.45f, "  CONCEPT AND REALISATION BY THE QUORVEX TEAM.|"},
     {0.5f, "  USE THIS APP AT YOUR OWN RISK!|"},

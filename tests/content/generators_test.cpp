@@ -140,6 +140,28 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// What the demo ships: every sound and track centred on zero (an offset thumps at every start
+// and stop, and eats headroom), and each peaking 5 dB under full scale, so that a track and an
+// effect together stay under the mixer's limiter.
+TEST(SoundEffects, ShippedSoundsAreCentredAndLeaveHeadroom) {
+  const std::string base = std::string(QUORVEX_SOURCE_DIR) + "/content/labyrinth/DATA/";
+  std::vector<std::string> files = {"MUSIC/menu.ogg", "MUSIC/run.ogg", "MUSIC/maze.ogg"};
+  for (const EffectInfo& e : Effects()) files.push_back(std::string("SFX/") + e.fileName);
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    const std::vector<float> samples = DecodeOgg(ReadFile(base + file));
+    ASSERT_FALSE(samples.empty());
+    double sum = 0;
+    float peak = 0;
+    for (float s : samples) {
+      sum += s;
+      peak = std::max(peak, std::fabs(s));
+    }
+    EXPECT_LE(std::fabs(sum / static_cast<double>(samples.size())), 0.005) << "DC offset";
+    EXPECT_LE(peak, 0.56f);
+  }
+}
+
 TEST(Determinism, GeneratorsGiveTheSameBytesAsTheCommittedContent) {
   const std::string base = std::string(QUORVEX_SOURCE_DIR) + "/content/labyrinth/DATA/";
   const std::vector<uint8_t> tile = DrawLabTile(LabTile::FixedBlue).Magnified(kLabyrinthMagnification).EncodePng(false, true);

@@ -1,6 +1,6 @@
 // The game as a player gets it: `cmake --install` into a staging directory, then the installed
 // game started from another directory with no --data finds its installed data, and the desktop
-// entries and the manual page pass their checkers.
+// entries, the metainfo and the manual page pass their checkers.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,17 +16,19 @@ TEST(Install, TheStagedGameRunsFromAnotherDirectoryWithItsDesktopFilesAndManualP
   const std::string build = fs::path(QUORVEX_BINARY).parent_path().string();
   std::string output;
   ASSERT_EQ(RunCommand("cmake --install '" + build + "' --prefix '" + stage.Path() + "'", output), 0) << output;
-  for (const char* file : {"bin/quorvex", "share/quorvex/labyrinth/DATA/ini.txt", "share/quorvex/world/DATA/ini.txt",
+  for (const char* file : {"games/quorvex", "share/quorvex/labyrinth/DATA/ini.txt", "share/quorvex/world/DATA/ini.txt",
                            "share/quorvex/world/DATA/MAPS/ISLAND.ai42", "share/applications/quorvex.desktop",
-                           "share/applications/quorvex-world.desktop", "share/icons/hicolor/48x48/apps/quorvex.png",
-                           "share/icons/hicolor/256x256/apps/quorvex.png", "share/man/man6/quorvex.6",
-                           "share/doc/quorvex/README.md", "share/doc/quorvex/CONTENT", "share/doc/quorvex/LICENSE"})
+                           "share/applications/quorvex-world.desktop", "share/metainfo/org.example.quorvex.metainfo.xml",
+                           "share/icons/hicolor/48x48/apps/quorvex.png", "share/icons/hicolor/256x256/apps/quorvex.png",
+                           "share/man/man6/quorvex.6.gz", "share/doc/quorvex/README.md", "share/doc/quorvex/CONTENT",
+                           "share/doc/quorvex/LICENSE", "share/doc/quorvex/copyright", "share/doc/quorvex/changelog.gz"})
     EXPECT_TRUE(fs::is_regular_file(stage / file)) << file << " is not installed";
 
-  // Nothing in the XDG directories: the game finds the bases beside itself, in ../share/quorvex.
+  // Nothing in the XDG directories: the game finds the bases beside itself, in ../share/quorvex
+  // (from games/, where Debian's games go).
   const std::string environment = "cd '" + elsewhere.Path() + "' && env HOME='" + elsewhere.Path() + "' XDG_DATA_HOME='" +
                                   elsewhere / "none" + "' XDG_DATA_DIRS='" + elsewhere / "none" +
-                                  "' SDL_AUDIODRIVER=dummy timeout 300 '" + stage / "bin/quorvex" + "' --fast --frames 40 ";
+                                  "' SDL_AUDIODRIVER=dummy timeout 300 '" + stage / "games/quorvex" + "' --fast --frames 40 ";
   for (const bool world : {false, true}) {
     SCOPED_TRACE(world ? "world" : "labyrinth");
     const std::string dump = elsewhere / (world ? "world.json" : "labyrinth.json");
@@ -41,8 +43,10 @@ TEST(Install, TheStagedGameRunsFromAnotherDirectoryWithItsDesktopFilesAndManualP
     EXPECT_EQ(RunCommand("desktop-file-validate '" + stage / ("share/applications/" + std::string(entry)) + "'", output), 0) << entry << ": " << output;
     EXPECT_EQ(output, "") << entry;
   }
-  const std::string page = stage / "share/man/man6/quorvex.6";
-  EXPECT_EQ(RunCommand("groff -man -t -ww -z '" + page + "'", output), 0) << output;
+  // The metainfo names the desktop entry it belongs to, and the checker finds it in the tree.
+  EXPECT_EQ(RunCommand("appstreamcli validate-tree --no-net --pedantic '" + stage.Path() + "'", output), 0) << output;
+  const std::string page = stage / "share/man/man6/quorvex.6.gz";
+  EXPECT_EQ(RunCommand("{ zcat '" + page + "' | groff -man -t -ww -z; }", output), 0) << output;
   EXPECT_EQ(output, "") << "the manual page has warnings";
   EXPECT_EQ(RunCommand("MANWIDTH=80 man -l '" + page + "'", output), 0) << output;
   EXPECT_NE(output.find("quorvex - labyrinth arcade game"), std::string::npos) << output;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "support/sample_files.h"
 #include "media/probes.h"
@@ -70,17 +71,121 @@ TEST_F(Sounds, LoopingPlaysUntilStoppedAndStopSilencesAtOnce) {
   EXPECT_FALSE(SoundPlaying(s));
 }
 
-TEST_F(Sounds, VoicesAreSummedAndClipped) {
-  const int32_t a = Constant(50, 30000, -30000);
-  const int32_t b = Constant(20, 30000, -30000);
-  const int32_t c = Constant(50, -1000, 500);
-  PlaySoundFrom(a, 0);
-  PlaySoundFrom(b, 0);
-  PlaySoundFrom(c, 0);
-  const std::vector<int16_t> mix = Mix(60);
-  ExpectFrames(mix, 0, 20, 32767, -32768);
-  ExpectFrames(mix, 20, 50, 29000, -29500);
-  ExpectFrames(mix, 50, 60, 0, 0);
+// Below the limiter's ceiling the mix is the plain sum of the voices; a louder sum is turned
+// down as a whole (the wave keeps its shape and both sides their ratio), held down for a moment,
+// and given back in full once the loud part is over.
+TEST_F(Sounds, VoicesAreSummedAndALouderSumIsTurnedDownNeverCut) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int16_t, int16_t>> voices;  // constant left/right of each voice
+  };
+  const Case cases[] = {
+      {"three voices just under the ceiling", {{20000, -20000}, {6000, -6000}, {849, -849}}},
+      {"three full-scale voices", {{32767, -32768}, {32767, -32768}, {32767, -32768}}},
+      {"two loud voices, one side half the other", {{30000, 15000}, {30000, 15000}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EndSound();
+    int32_t left = 0, right = 0;
+    for (const auto& [l, r] : c.voices) {
+      PlaySoundFrom(Constant(2000, l, r), 0);
+      left += l, right += r;
+    }
+    const int32_t quiet = Constant(kSoundRate * 2, 1000, -500);
+    PlaySoundFrom(quiet, 0);
+    left += 1000, right -= 500;
+    const std::vector<int16_t> mix = Mix(kSoundRate * 2);
+    if (std::max(std::abs(left), std::abs(right)) <= kLimiterCeiling) {
+      ExpectFrames(mix, 0, 2000, static_cast<int16_t>(left), static_cast<int16_t>(right));
+    } else {
+      for (int i = 0; i < 2000; i++) {
+        ASSERT_LE(std::max(std::abs(mix[i * 2]), std::abs(mix[i * 2 + 1])), kLimiterCeiling) << "frame " << i;
+        ASSERT_NEAR(static_cast<double>(mix[i * 2]) / left, static_cast<double>(mix[i * 2 + 1]) / right, 0.001)
+            << "both sides turned down alike, frame " << i;
+      }
+      EXPECT_EQ(mix[0], mix[1999 * 2]) << "a steady sum is held at one gain";
+      // Just after the loud part the quiet voice is still turned down, then rises smoothly.
+      EXPECT_LT(mix[2100 * 2], 1000);
+      for (int i = 2001; i < kSoundRate; i++) ASSERT_LE(std::abs(mix[i * 2] - mix[i * 2 - 2]), 2) << "frame " << i;
+    }
+    ExpectFrames(mix, kSoundRate * 3 / 2, kSoundRate * 2, 1000, -500);
+  }
+}
+
+// The limiter on waves: full-scale sines summed come out as the same sine, scaled, with no flat
+// tops; one just under the ceiling comes out exactly.
+TEST_F(Sounds, TheLimiterScalesALoudWaveAndLeavesAQuietOneAlone) {
+  auto sine = [this](double amplitude) {
+    std::vector<int16_t> samples;
+    for (int i = 0; i < kSoundRate / 2; i++) {
+      const auto v = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * 441.0 * i / kSoundRate)));
+      samples.insert(samples.end(), {v, v});
+    }
+    return std::make_pair(samples, LoadSoundFile(-1, dir.Write("s" + std::to_string(next++) + ".wav",
+                                                              AsString(MakeWav(2, kSoundRate, 16, Pcm16(samples))))));
+  };
+  const auto [quietWave, quiet] = sine(kLimiterCeiling - 1);
+  PlaySoundFrom(quiet, 0);
+  EXPECT_EQ(Mix(kSoundRate / 2), quietWave);
+
+  const auto [loudWave, loud] = sine(32767);
+  PlaySoundFrom(loud, 0);
+  const int32_t second = sine(32767).second;
+  PlaySoundFrom(second, 0);
+  const std::vector<int16_t> mix = Mix(kSoundRate / 2);
+  int peak = 0;
+  for (size_t i = 0; i < mix.size(); i++) peak = std::max(peak, std::abs(static_cast<int>(mix[i])));
+  EXPECT_LE(peak, kLimiterCeiling);
+  EXPECT_GT(peak, kLimiterCeiling - 10);
+  const double gain = static_cast<double>(kLimiterCeiling) / (2 * 32767.0);
+  for (size_t i = 200; i < mix.size(); i++)
+    ASSERT_NEAR(mix[i], 2 * loudWave[i] * gain, 2.0) << "sample " << i << " is the wave scaled";
+}
+
+// Music and effects are turned up and down apart, gliding over a few milliseconds; muting
+// silences both and keeps the volumes; back at 100 the mix is the plain sum again.
+TEST_F(Sounds, VolumesScaleTheirOwnVoicesAndMutingSilencesBoth) {
+  std::vector<int16_t> samples;
+  for (int i = 0; i < kSoundRate * 4; i++) samples.insert(samples.end(), {8000, -8000});
+  const int32_t music = OpenSoundStream(-1, dir.Write("music.wav", AsString(MakeWav(2, kSoundRate, 16, Pcm16(samples)))));
+  const int32_t effect = Constant(kSoundRate * 4, 4000, 4000);
+  PlaySoundFrom(music, 1);
+  PlaySoundFrom(effect, 1);
+  struct Step {
+    int32_t musicVolume, effectsVolume;
+    bool muted;
+    int16_t left, right;  // once the glide is over
+  };
+  const Step steps[] = {
+      {100, 100, false, 12000, -4000}, {50, 100, false, 6000, 2000}, {50, 0, false, 2000, -2000},
+      {900, -5, false, 8000, -8000},   {100, 100, true, 0, 0},      {100, 100, false, 12000, -4000},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(testing::Message() << step.musicVolume << "/" << step.effectsVolume << (step.muted ? " muted" : ""));
+    const int16_t before = Mix(1)[0];
+    SetMusicVolume(step.musicVolume);
+    SetEffectsVolume(step.effectsVolume);
+    SetSoundMuted(step.muted);
+    EXPECT_EQ(MusicVolume(), std::clamp(step.musicVolume, 0, 100));
+    EXPECT_EQ(EffectsVolume(), std::clamp(step.effectsVolume, 0, 100));
+    EXPECT_EQ(SoundMuted(), step.muted);
+    const std::vector<int16_t> glide = Mix(600);
+    int jump = std::abs(glide[0] - before);
+    for (int i = 1; i < 600; i++) jump = std::max(jump, std::abs(glide[i * 2] - glide[i * 2 - 2]));
+    EXPECT_LT(jump, 50) << "no step of the left side jumps";
+    ExpectFrames(Mix(1000), 0, 1000, step.left, step.right);
+  }
+  // Voices go on while silent: a single play ends in its time, muted or not.
+  const int32_t once = Constant(1000, 3000, 3000);
+  SetSoundMuted(true);
+  PlaySoundFrom(once, 0);
+  Mix(1000);
+  EXPECT_FALSE(SoundPlaying(once));
+  EndSound();
+  EXPECT_EQ(MusicVolume(), 100);
+  EXPECT_EQ(EffectsVolume(), 100);
+  EXPECT_FALSE(SoundMuted());
 }
 
 TEST_F(Sounds, WithoutMixingASoundStartedOnceStaysPlayingUntilStoppedOrFreed) {

@@ -168,6 +168,7 @@ Song ComposeSong(const SongPlan& plan) {
   song.loopSeconds = bars * bar;
   song.loopSamples = Samples(song.loopSeconds);
   song.echoDelay = Samples(step * 3);
+  song.level = plan.level;
   Rng rng(plan.seed);
   auto add = [&song](const Voice& v, double start, double length, float pitch, float velocity, uint32_t seed = 0,
                      bool echo = false) { song.events.push_back({v, {start, length, pitch, velocity}, seed, echo}); };
@@ -278,6 +279,8 @@ std::vector<float> RenderSong(const Song& song) {
   LowPassLoop(mix, 7500.0f);
   Normalize(mix, 1.05f);
   SoftClip(mix);
+  RemoveOffset(mix);
+  Normalize(mix, song.level);
   return mix;
 }
 
@@ -291,6 +294,7 @@ SongPlan MenuSong() {
   p.form = "AB";
   p.groove = Groove::Calm;
   p.seed = 11;
+  p.level = 0.45f;
   return p;
 }
 
@@ -303,6 +307,7 @@ SongPlan RunSong() {
   p.form = "AABA";
   p.groove = Groove::Drive;
   p.seed = 23;
+  p.level = 0.5f;
   return p;
 }
 
@@ -316,6 +321,7 @@ SongPlan MazeSong() {
   p.form = "AABA";
   p.groove = Groove::Bounce;
   p.seed = 37;
+  p.level = 0.5f;
   return p;
 }
 

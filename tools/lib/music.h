@@ -23,6 +23,7 @@ struct SongPlan {
   std::string form;                           // sections in order, 'A' = progressions[0], ...
   Groove groove = Groove::Drive;
   uint64_t seed = 1;
+  float level = 0.5f;  // the peak of the finished track, set by ear and by its measured loudness
 };
 
 struct NoteEvent {
@@ -36,6 +37,7 @@ struct Song {
   double loopSeconds = 0;
   size_t loopSamples = 0;
   size_t echoDelay = 0;       // samples
+  float level = 0.5f;         // the plan's level
   std::vector<NoteEvent> events;
 };
 
@@ -43,7 +45,7 @@ double BarSeconds(const SongPlan& plan);
 // Writes every note of the song.
 Song ComposeSong(const SongPlan& plan);
 // Plays the notes into one loop (what rings past the end continues at the start), echo and
-// filter applied around the loop, mixed and levelled.
+// filter applied around the loop, mixed, saturated gently, centred and brought to its level.
 std::vector<float> RenderSong(const Song& song);
 // Plays only the notes, wrapped into a buffer of the given length (before echo and mixing).
 std::vector<float> RenderEvents(const std::vector<NoteEvent>& events, size_t samples, bool wrap);

@@ -35,6 +35,10 @@ Voice Tone(Wave wave, float volume, Envelope env, float duty = 0.5f) {
   return v;
 }
 
+// The effects' peaks below stand to one another as they sound right; this brings them all to
+// where they sit well over the music (4 dB or more under its peaks) and leave the mix headroom.
+constexpr float kEffectsLevel = 0.62f;
+
 std::vector<float> Buffer(double seconds) { return std::vector<float>(Samples(seconds), 0.0f); }
 
 void Play(std::vector<float>& b, const Voice& v, double start, double length, float pitch, uint32_t seed = 1) {
@@ -166,7 +170,7 @@ std::vector<float> MakeEffect(Effect effect) {
       break;
     }
   }
-  Normalize(b, peak);
+  Normalize(b, peak * kEffectsLevel);
   FadeEnds(b, 0.001, 0.01);
   return b;
 }

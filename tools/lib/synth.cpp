@@ -63,9 +63,12 @@ void RenderNote(std::vector<float>& buffer, const Voice& voice, const Note& note
     double v = 0;
     switch (voice.wave) {
       case Wave::Square: {
+        // Centred on zero, as a sound chip's output capacitor leaves it: a narrow pulse sits
+        // mostly below the line and peaks higher above it, and carries no offset.
         v = phase < voice.duty ? 1.0 : -1.0;
         v += Blep(phase, dt);
         v -= Blep(std::fmod(phase + 1.0 - voice.duty, 1.0), dt);
+        v -= 2.0 * voice.duty - 1.0;
         break;
       }
       case Wave::Triangle:
@@ -164,6 +167,14 @@ void Normalize(std::vector<float>& buffer, float peak) {
 
 void SoftClip(std::vector<float>& buffer) {
   for (float& s : buffer) s = std::tanh(s);
+}
+
+void RemoveOffset(std::vector<float>& buffer) {
+  if (buffer.empty()) return;
+  double sum = 0;
+  for (float s : buffer) sum += s;
+  const auto mean = static_cast<float>(sum / static_cast<double>(buffer.size()));
+  for (float& s : buffer) s -= mean;
 }
 
 void FadeEnds(std::vector<float>& buffer, double fadeIn, double fadeOut) {

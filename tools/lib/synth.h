@@ -69,6 +69,8 @@ std::vector<float> EchoLoop(const std::vector<float>& in, size_t delay, float fe
 void Normalize(std::vector<float>& buffer, float peak);
 // Gentle saturation so summed voices never clip hard.
 void SoftClip(std::vector<float>& buffer);
+// Takes the buffer's mean off every sample: a loop stays seamless and has no DC offset.
+void RemoveOffset(std::vector<float>& buffer);
 // Short fades at both ends of a one-shot sound so it starts and stops without a click.
 void FadeEnds(std::vector<float>& buffer, double fadeIn, double fadeOut);
 
