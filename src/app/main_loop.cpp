@@ -212,7 +212,7 @@ namespace {
     labyrinthMode = true;
     StartLabyrinthGame(settings.SELFCREATEBASE);
   } else {
-    LoadWorld();
+    StartWorldGame();
   }
   for (;;) MainLoopPass();
 }

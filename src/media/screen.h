@@ -129,6 +129,8 @@ void ResizeQuad(int32_t quad, int32_t width, int32_t height);
 // to the accumulated rotation, any other mode sets it.
 void RotateQuad(int32_t quad, float angle, int32_t mode);
 void SetQuadColour(int32_t quad, int32_t colour);
+// The image the quad was made from; 0 when it names no quad.
+int32_t QuadImage(int32_t quad);
 int32_t QuadWidth(int32_t quad);
 int32_t QuadHeight(int32_t quad);
 // The angle the quad is drawn at: 0 after a resize, else the accumulated rotation.
