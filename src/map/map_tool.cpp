@@ -306,9 +306,9 @@ int Levels(const MapCommand& command) {
   if (!PrepareLabyrinth()) return kRefused;
   for (int32_t level = 1; level <= command.count; level++) {
     const LevelFigures f = BuildAndMeasureLevel(level);
-    std::string line = "level " + std::to_string(f.level) + ": " + std::to_string(f.width) + " x " + std::to_string(f.height) + ", " +
-                       std::to_string(f.floorCells) + " floor cells, " + std::to_string(f.tilesLeft) + " tiles left, " +
-                       std::to_string(f.clockSeconds) + " clock seconds";
+    std::string line = "level " + std::to_string(f.level) + ": size " + std::to_string(f.width) + " x " + std::to_string(f.height) +
+                       ", floor cells " + std::to_string(f.floorCells) + ", tiles left " + std::to_string(f.tilesLeft) + ", clock " +
+                       std::to_string(f.clockSeconds) + " s";
     for (const std::string& warning : LevelWarnings(f)) line += "; warning: " + warning;
     std::printf("%s\n", line.c_str());
   }

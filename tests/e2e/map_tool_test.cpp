@@ -160,10 +160,10 @@ TEST(MapTool, LevelsReportsTheLevelsTheGameBuildsAndWarnsOfThoseThatCannotPlay) 
   for (int level = 1; level <= 3; level++) {
     const JsonValue dump = ReadDump(dir / (std::to_string(level) + ".json"));
     ASSERT_EQ(dump["level"].Int(), level);
-    const std::string line = "level " + std::to_string(level) + ": " + std::to_string(dump["mapWidth"].Int()) + " x " +
+    const std::string line = "level " + std::to_string(level) + ": size " + std::to_string(dump["mapWidth"].Int()) + " x " +
                              std::to_string(dump["mapHeight"].Int()) + ", ";
-    const std::string figures = ", " + std::to_string(dump["tilesLeft"].Int()) + " tiles left, " +
-                                std::to_string(dump["timeLeft"].Int()) + " clock seconds";
+    const std::string figures = ", tiles left " + std::to_string(dump["tilesLeft"].Int()) + ", clock " +
+                                std::to_string(dump["timeLeft"].Int()) + " s";
     const size_t at = levels.output.find(line);
     ASSERT_NE(at, std::string::npos) << line << "\n" << levels.output;
     EXPECT_NE(levels.output.substr(at, levels.output.find('\n', at) - at).find(figures), std::string::npos) << figures << "\n" << levels.output;
