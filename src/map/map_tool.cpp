@@ -36,7 +36,8 @@ namespace {
 constexpr int kDone = 0, kRefused = 1, kBadCommandLine = 2;
 constexpr size_t kLargestInput = size_t{256} << 20;
 
-// A file the tool writes or reads, as given and as a path from the base directory.
+// The file the tool writes or reads: its absolute path (taken from the directory the tool was
+// started in) and its extension, which chooses the format.
 struct Target {
   fs::path path;           // absolute
   std::string extension;   // ".png", ".tmx" or ".tmj", lower case

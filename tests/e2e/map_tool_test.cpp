@@ -53,7 +53,15 @@ struct Route {
   const char* exported;                  // what quorvex-map writes
   std::vector<std::string> conversions;  // Tiled's command lines on it, in the export's directory
   const char* imported;                  // what quorvex-map reads back
+  bool translucent = false;              // some cells' opacity below 255
 };
+
+// The island's value file with cells 0 and 1 at opacity 128 and 0.
+std::string Translucent(std::string values) {
+  size_t at = 0;
+  for (int line = 0; line < 5; line++) at = values.find("\r\n", at) + 2;
+  return values.replace(at, 10, "128\r\n0\r\n");
+}
 
 TEST(MapTool, TheIslandThroughAPictureTiledsFormatsAndTiledItselfGivesItsMapFilesBack) {
   const Route routes[] = {
@@ -63,12 +71,17 @@ TEST(MapTool, TheIslandThroughAPictureTiledsFormatsAndTiledItselfGivesItsMapFile
       {"TMX through Tiled to JSON", "island.tmx", {"tiled --export-map json island.tmx tiled.tmj"}, "tiled.tmj"},
       {"TMJ through Tiled to TMX and JSON", "island.tmj",
        {"tiled --export-map tmx island.tmj tiled.tmx", "tiled --export-map json tiled.tmx again.tmj"}, "again.tmj"},
+      {"opacities through TMX and Tiled to JSON", "island.tmx", {"tiled --export-map json island.tmx tiled.tmj"}, "tiled.tmj", true},
+      {"opacities through TMJ", "island.tmj", {}, "island.tmj", true},
+      {"opacities through a picture", "island.png", {}, "island.png", true},
   };
-  const std::string cells = ReadFile(kContent + "world" + kMaps + ".ai42"), values = ReadFile(kContent + "world" + kMaps + ".red");
+  const std::string cells = ReadFile(kContent + "world" + kMaps + ".ai42"), opaque = ReadFile(kContent + "world" + kMaps + ".red");
   for (const Route& route : routes) {
     SCOPED_TRACE(route.name);
     TempDir dir;
     const std::string base = CopyBase(dir, "world");
+    const std::string values = route.translucent ? Translucent(opaque) : opaque;
+    dir.Write("world" + kMaps + ".red", values);
     dir.MakeDir("out");
     GameRun run = RunMap("export --data '" + base + "' '" + dir / "out" + "/" + route.exported + "'");
     ASSERT_EQ(run.status, 0) << run.output;
