@@ -134,7 +134,7 @@ FileSet WorldFiles() {
   const IslandMap island = BuildIsland();
   AddText(files, std::string(Layout::kMaps) + "ISLAND.ai42", CellFileText(island, "Quorvex island"));
   AddText(files, std::string(Layout::kMaps) + "ISLAND.red", ValueFileText(island, "Quorvex island"));
-  for (const WorldTile& t : TilesUsed(island)) {
+  for (const WorldTile& t : TilesOffered(island)) {
     AddPng(files, std::string(Layout::kTopo) + t.code + ".png", DrawWorldTile(t), false, true);
     TileSpec tile;
     tile.name = t.code;

@@ -225,7 +225,7 @@ namespace {
     labyrinthMode = true;
     StartLabyrinthGame(settings.SELFCREATEBASE);
   } else {
-    LoadWorld();
+    StartWorldGame();
   }
   for (;;) MainLoopPass();
 }

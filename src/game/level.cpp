@@ -15,6 +15,7 @@
 #include "media/text.h"
 #include "world/labyrinth.h"
 #include "world/tile_map.h"
+#include "world/world_map.h"
 
 int32_t baseWidth = 0, baseHeight = 0;
 
@@ -54,16 +55,25 @@ void GrowLabyrinth() {
 
 }  // namespace
 
-void StartLabyrinthGame(const std::string& path) {
-  gameState.tilesLeft = 0;
+bool ReadLabyrinthBase(const std::string& path) {
   const int32_t file = OpenTextFile(-1, path);
-  if (file == 0) ReportError(kErrorLabyrinthBase, path);
+  if (file == 0) return false;
   std::string lines[5];
   for (std::string& line : lines) line = ReadLine(file);
   baseWidth = TextToInteger(lines[1]);
   baseHeight = TextToInteger(lines[2]);
   CloseTextFile(file);
+  return true;
+}
 
+void StartLabyrinthGame(const std::string& path) {
+  gameState.tilesLeft = 0;
+  if (!ReadLabyrinthBase(path)) ReportError(kErrorLabyrinthBase, path);
+  BuildFirstLevel();
+}
+
+void BuildFirstLevel() {
+  gameState.tilesLeft = 0;
   const uint32_t s = RandomSeed(SeedForLevel());
   RandomSeed(static_cast<int32_t>(s));
   const int64_t w1 = Random(baseWidth / 2);
@@ -79,6 +89,11 @@ void StartLabyrinthGame(const std::string& path) {
   ClearFoes();
   LoadPlayerSprite();
   GrowLabyrinth();
+}
+
+void StartWorldGame() {
+  LoadWorld();
+  if (IsRegularFile(settings.CURSOR)) LoadPlayerSprite();
 }
 
 void BuildLevel() {

@@ -11,7 +11,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // The path as this file system writes it: separators become "/", and each level that does not
 // exist exactly is replaced by the entry matching it ignoring letter case (if there is one).
@@ -61,6 +63,9 @@ struct FoundPath {
 };
 FoundPath FindPath(const std::string& path);
 
+// Reads a whole regular file (found as ResolvePath finds it) into bytes. False when it is
+// missing, not a regular file, empty, unreadable or longer than maxBytes.
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 // True when the path (found as ResolvePath finds it) is a regular file.
 bool IsRegularFile(const std::string& path);
 

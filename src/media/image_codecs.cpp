@@ -485,31 +485,41 @@ bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, Rgba
 
 namespace {
 
-void WritePngBody(png_structp png, png_infop info, std::FILE* file, int32_t width, int32_t height, const uint8_t* rgb) {
+void WritePngBody(png_structp png, png_infop info, std::FILE* file, int32_t width, int32_t height, const uint8_t* pixels,
+                  int channels) {
   png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, 3);
   png_write_info(png, info);
-  for (int32_t y = 0; y < height; y++) png_write_row(png, rgb + static_cast<size_t>(y) * width * 3);
+  for (int32_t y = 0; y < height; y++) png_write_row(png, pixels + static_cast<size_t>(y) * width * channels);
   png_write_end(png, nullptr);
 }
 
-}  // namespace
-
-bool WritePngRgb(const std::string& path, int32_t width, int32_t height, const uint8_t* rgb) {
-  if (width < 1 || height < 1 || !rgb) return false;
+bool WritePng(const std::string& path, int32_t width, int32_t height, const uint8_t* pixels, int channels) {
+  if (width < 1 || height < 1 || !pixels) return false;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngQuiet);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   bool ok = false;
   if (png && info && setjmp(png_jmpbuf(png)) == 0) {
-    WritePngBody(png, info, file, width, height, rgb);
+    WritePngBody(png, info, file, width, height, pixels, channels);
     ok = true;
   }
   if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
   ok = std::fclose(file) == 0 && ok;
   if (!ok) std::remove(path.c_str());
   return ok;
+}
+
+}  // namespace
+
+bool WritePngRgb(const std::string& path, int32_t width, int32_t height, const uint8_t* rgb) {
+  return WritePng(path, width, height, rgb, 3);
+}
+
+bool WritePngRgba(const std::string& path, int32_t width, int32_t height, const uint8_t* rgba) {
+  return WritePng(path, width, height, rgba, 4);
 }

@@ -35,3 +35,5 @@ bool DecodeTga(const uint8_t* data, size_t size, RgbaPicture& out);
 
 // Writes 8-bit RGB rows (width * 3 bytes each, top first) as a PNG file.
 bool WritePngRgb(const std::string& path, int32_t width, int32_t height, const uint8_t* rgb);
+// The same with straight alpha: 8-bit RGBA rows (width * 4 bytes each, top first).
+bool WritePngRgba(const std::string& path, int32_t width, int32_t height, const uint8_t* rgba);

@@ -459,6 +459,11 @@ void SetQuadColour(int32_t quad, int32_t colour) {
   if (Quad* found = quads.Find(quad)) found->colour = colour & 0xFFFFFF;
 }
 
+int32_t QuadImage(int32_t quad) {
+  const Quad* found = quads.Find(quad);
+  return found ? found->image : 0;
+}
+
 int32_t QuadWidth(int32_t quad) {
   const Quad* found = quads.Find(quad);
   return found ? found->width : 0;

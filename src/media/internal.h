@@ -22,9 +22,6 @@ void AdvanceVirtualFrame();
 
 // --- Files (files.cpp) ----------------------------------------------------------------------
 
-// Reads a whole regular file (found as ResolvePath finds it) into bytes. False when it is
-// missing, not a regular file, empty, unreadable or longer than maxBytes.
-bool ReadWholeFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 
 // --- Joypads (input.cpp) --------------------------------------------------------------------
 

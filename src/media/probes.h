@@ -21,15 +21,10 @@ void DrainWindowMessages();
 
 // --- Images and quads -----------------------------------------------------------------------
 
-// The colour of one pixel of an image (r + g*256 + b*65536 + a*16777216); keyed pixels and
-// pixels outside the image read 0.
-uint32_t ImagePixel(int32_t image, int32_t x, int32_t y);
 // Gives one image its own transparent colour (negative: none), leaving the others alone.
 void SetImageKey(int32_t image, int32_t colour);
 // The budget of decoded image pixels in bytes (512 MB until set; EndVideo puts it back).
 void SetImageMemoryBudget(int64_t bytes);
-int32_t QuadWidth(int32_t quad);
-int32_t QuadHeight(int32_t quad);
 // The angle the quad is drawn at: 0 after a resize, else the accumulated rotation.
 float QuadAngle(int32_t quad);
 float QuadAccumulatedRotation(int32_t quad);

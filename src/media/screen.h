@@ -106,6 +106,9 @@ void FreeImage(int32_t image);
 // Size in pixels, 0 for no image.
 int32_t ImageWidth(int32_t image);
 int32_t ImageHeight(int32_t image);
+// The colour of one pixel of an image (r + g*256 + b*65536 + a*16777216); keyed pixels and
+// pixels outside the image read 0.
+uint32_t ImagePixel(int32_t image, int32_t x, int32_t y);
 
 // --- Quads ----------------------------------------------------------------------------------
 
@@ -121,6 +124,11 @@ void ResizeQuad(int32_t quad, int32_t width, int32_t height);
 // Adds the angle (degrees, positive clockwise on the screen) to the quad's accumulated rotation
 // and draws it turned by that much about its centre.
 void RotateQuad(int32_t quad, float angle);
+// The image the quad was made from; 0 when it names no quad.
+int32_t QuadImage(int32_t quad);
+// The size the quad is drawn at (ResizeQuad's, else its image's); 0 when it names no quad.
+int32_t QuadWidth(int32_t quad);
+int32_t QuadHeight(int32_t quad);
 
 // Blend factors for every quad drawn from now on, numbered 1 zero, 2 one, 3 source colour,
 // 4 inverse source colour, 5 source alpha, 6 inverse source alpha, 7 destination alpha,

@@ -16,7 +16,7 @@ TEST(Install, TheStagedGameRunsFromAnotherDirectoryWithItsDesktopFilesAndManualP
   const std::string build = fs::path(QUORVEX_BINARY).parent_path().string();
   std::string output;
   ASSERT_EQ(RunCommand("cmake --install '" + build + "' --prefix '" + stage.Path() + "'", output), 0) << output;
-  for (const char* file : {"games/quorvex", "share/quorvex/labyrinth/DATA/ini.txt", "share/quorvex/world/DATA/ini.txt",
+  for (const char* file : {"games/quorvex", "games/quorvex-map", "share/man/man6/quorvex-map.6.gz", "share/quorvex/labyrinth/DATA/ini.txt", "share/quorvex/world/DATA/ini.txt",
                            "share/quorvex/world/DATA/MAPS/ISLAND.ai42", "share/applications/quorvex.desktop",
                            "share/applications/quorvex-world.desktop", "share/metainfo/org.example.quorvex.metainfo.xml",
                            "share/icons/hicolor/48x48/apps/quorvex.png", "share/icons/hicolor/256x256/apps/quorvex.png",
@@ -45,11 +45,22 @@ TEST(Install, TheStagedGameRunsFromAnotherDirectoryWithItsDesktopFilesAndManualP
   }
   // The metainfo names the desktop entry it belongs to, and the checker finds it in the tree.
   EXPECT_EQ(RunCommand("appstreamcli validate-tree --no-net --pedantic '" + stage.Path() + "'", output), 0) << output;
-  const std::string page = stage / "share/man/man6/quorvex.6.gz";
-  EXPECT_EQ(RunCommand("{ zcat '" + page + "' | groff -man -t -ww -z; }", output), 0) << output;
-  EXPECT_EQ(output, "") << "the manual page has warnings";
-  EXPECT_EQ(RunCommand("MANWIDTH=80 man -l '" + page + "'", output), 0) << output;
-  EXPECT_NE(output.find("quorvex - labyrinth arcade game"), std::string::npos) << output;
+  for (const auto& [name, title] : {std::pair{"quorvex.6.gz", "quorvex - labyrinth arcade game"},
+                                     std::pair{"quorvex-map.6.gz", "QUORVEX-MAP(6)"}}) {
+    const std::string page = stage / ("share/man/man6/" + std::string(name));
+    EXPECT_EQ(RunCommand("{ zcat '" + page + "' | groff -man -t -ww -z; }", output), 0) << output;
+    EXPECT_EQ(output, "") << name << ": the manual page has warnings";
+    EXPECT_EQ(RunCommand("MANWIDTH=80 man -l '" + page + "'", output), 0) << output;
+    EXPECT_NE(output.find(title), std::string::npos) << output;
+  }
+
+  // The installed map tool finds the installed world as the game does.
+  EXPECT_EQ(RunCommand(environment.substr(0, environment.find("SDL_AUDIODRIVER")) + "'" + stage / "games/quorvex-map" +
+                           "' export --world island.png",
+                       output),
+            0)
+      << output;
+  EXPECT_TRUE(fs::is_regular_file(elsewhere / "island.png"));
 }
 
 }  // namespace

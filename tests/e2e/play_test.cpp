@@ -94,4 +94,32 @@ TEST(Play, ASecondStopSignalEndsTheProgramAtOnce) {
   EXPECT_TRUE(status == 128 + 2 || status == 128 + 15) << "exit status " << status << "\n" << output;
 }
 
+// World mode draws the player as labyrinth mode does when CURSOR names an image; without one it
+// plays on as ever, with nothing drawn for the player. The small base's player is solid green.
+TEST(World, ThePlayerIsDrawnWhenCursorNamesAnImage) {
+  for (const bool named : {true, false}) {
+    SCOPED_TRACE(named ? "CURSOR names the image" : "CURSOR names nothing");
+    TempDir dir;
+    MakeMiniBase(dir, std::string("USESELFCREATEBASE\n0\nAPPENTRY\nDATA\\\nWORLDREFRESH\n2147483647\n") +
+                          (named ? "" : "CURSOR\nDATA\\none.png\n"));
+    std::string cells = "small world\n5\n4\n\n\n", values = "small world\n5\n4\n\n\n";
+    for (int i = 0; i < 30; i++) {
+      cells += "LAB_\nFLO\nOR\n";
+      values += "255\n";
+    }
+    dir.Write("DATA/LAB.ai42", cells);
+    dir.Write("DATA/LAB.red", values);
+    dir.Write("go.txt", "0 down P\n5 up P\n");
+    const GameRun run = RunGame(dir.Path(), "--fast --windowed 640x480 --frames 120 --replay '" + dir / "go.txt" +
+                                                "' --screenshot 120:'" + dir / "s.png" + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const Picture picture = ReadPng(dir / "s.png");
+    EXPECT_GT(picture.Count(MiniColour::kFloor), 32 * 32 * 20);  // the map is drawn either way
+    if (named)
+      EXPECT_GT(picture.CountNear(MiniColour::kPlayer, 8), 300);
+    else
+      EXPECT_EQ(picture.CountNear(MiniColour::kPlayer, 8), 0);
+  }
+}
+
 }  // namespace

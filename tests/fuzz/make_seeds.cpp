@@ -3,7 +3,10 @@
 // (made by our generators). Run by hand when a target is added; the output is committed.
 //   quorvex_fuzz_seeds [CORPUS_DIR]
 #include <png.h>
+#include <zlib.h>
+#include <zstd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +50,96 @@ Bytes Rgb(int w, int h) {
   Bytes out;
   for (int i = 0; i < w * h; i++) out.insert(out.end(), {static_cast<uint8_t>(i * 40), 20, static_cast<uint8_t>(255 - i)});
   return out;
+}
+
+// Packed as a map editor packs a layer: zlib, gzip or zstd.
+std::string Pack(const std::string& kind, const std::string& bytes) {
+  std::string out(bytes.size() * 2 + 64, '\0');
+  if (kind == "zstd") {
+    out.resize(ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3));
+    return out;
+  }
+  z_stream stream{};
+  deflateInit2(&stream, 6, Z_DEFLATED, kind == "gzip" ? 16 + MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+std::string Base64(const std::string& bytes) {
+  static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t n = std::min<size_t>(3, bytes.size() - i);
+    uint32_t v = 0;
+    for (size_t k = 0; k < 3; k++) v = v << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
+    for (size_t k = 0; k < 4; k++) out += k <= n ? kDigits[(v >> (18 - 6 * k)) & 63] : '=';
+  }
+  return out;
+}
+
+// Little-endian tile numbers, as base64 layers hold them.
+std::string Gids(const std::vector<uint32_t>& gids) {
+  std::string out;
+  for (uint32_t g : gids)
+    for (int k = 0; k < 4; k++) out += static_cast<char>((g >> (8 * k)) & 0xFF);
+  return out;
+}
+
+const char* const kTsx =
+    "<?xml version=\"1.0\"?>\n<tileset name=\"ISLAND\" tilewidth=\"40\" tileheight=\"40\" tilecount=\"3\" columns=\"0\">\n"
+    " <tile id=\"0\"><properties><property name=\"code\" value=\"150110086\"/></properties><image width=\"40\" height=\"40\" source=\"a.png\"/></tile>\n"
+    " <tile id=\"1\"><properties><property name=\"code\" value=\"020060110\"/></properties></tile>\n"
+    " <tile id=\"2\"><properties><property name=\"opacity\" type=\"int\" value=\"128\"/></properties></tile>\n</tileset>\n";
+
+std::string Tmx(const std::string& data, const std::string& extra = "") {
+  return "<?xml version=\"1.0\"?>\n<map version=\"1.8\" orientation=\"orthogonal\" width=\"2\" height=\"2\" tilewidth=\"40\" "
+         "tileheight=\"40\" infinite=\"0\">\n <tileset firstgid=\"1\" source=\"island.tsx\"/>\n <layer id=\"1\" name=\"tiles\" "
+         "width=\"2\" height=\"2\">\n  " + data + "\n </layer>\n" + extra + "</map>\n#tileset\n" + kTsx;
+}
+
+const char* const kTsj =
+    "{\"name\":\"ISLAND\",\"tilewidth\":40,\"tileheight\":40,\"tilecount\":3,\"columns\":0,\"type\":\"tileset\",\"tiles\":["
+    "{\"id\":0,\"image\":\"a.png\",\"properties\":[{\"name\":\"code\",\"type\":\"string\",\"value\":\"150110086\"}]},"
+    "{\"id\":1,\"properties\":[{\"name\":\"code\",\"type\":\"string\",\"value\":\"020060110\"}]},"
+    "{\"id\":2,\"properties\":[{\"name\":\"opacity\",\"type\":\"int\",\"value\":128}]}]}\n";
+
+std::string Tmj(const std::string& layer, const std::string& extra = "") {
+  return "{\"type\":\"map\",\"orientation\":\"orthogonal\",\"width\":2,\"height\":2,\"tilewidth\":40,\"tileheight\":40,"
+         "\"infinite\":false,\"tilesets\":[{\"firstgid\":1,\"source\":\"island.tsj\"}],\"layers\":[{\"type\":\"tilelayer\","
+         "\"name\":\"tiles\",\"width\":2,\"height\":2," + layer + "}" + extra + "]}\n#tileset\n" + kTsj;
+}
+
+void PutMapSeeds() {
+  // Painted maps: codes in three digits, plain, and one that names no tile.
+  const Bytes codes = {150, 110, 86, 255, 0, 0, 0, 0, 1, 2, 3, 128, 12, 0, 7, 0, 20, 60, 110, 255, 9, 9, 9, 255};
+  Put("map_png", "codes.png", AsString(EncodePng(3, 2, PNG_COLOR_TYPE_RGBA, 8, codes)));
+  Put("map_png", "grey.png", AsString(EncodePng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 255})));
+  Put("map_png", "palette.png", AsString(EncodePng(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0x1B}, {150, 110, 86, 1, 2, 3, 255, 255, 255, 0, 0, 0}, {255, 0})));
+  // Tiled's maps with each layer format it writes, a hidden opacity layer, a group, flips.
+  const std::vector<uint32_t> gids = {1, 2, 2, 0};
+  Put("tmx", "csv", Tmx("<data encoding=\"csv\">\n1,2,\n2,0\n</data>"));
+  Put("tmx", "xml", Tmx("<data><tile gid=\"1\"/><tile gid=\"2\"/><tile/><tile gid=\"1\"/></data>"));
+  Put("tmx", "base64", Tmx("<data encoding=\"base64\">" + Base64(Gids(gids)) + "</data>"));
+  for (const char* kind : {"zlib", "gzip", "zstd"}) {
+    Put("tmx", kind, Tmx("<data encoding=\"base64\" compression=\"" + std::string(kind) + "\">" + Base64(Pack(kind, Gids(gids))) + "</data>"));
+    Put("tmj", kind, Tmj("\"encoding\":\"base64\",\"compression\":\"" + std::string(kind) + "\",\"data\":\"" + Base64(Pack(kind, Gids(gids))) + "\""));
+  }
+  Put("tmx", "opacity-group", Tmx("<data encoding=\"csv\">1,2,2,1</data>",
+                                  " <group name=\"g\"><layer name=\"opacity\" width=\"2\" height=\"2\" visible=\"0\"><data encoding=\"csv\">3,0,0,3</data></layer></group>\n"));
+  Put("tmx", "flipped", Tmx("<data encoding=\"csv\">2147483649,2,2,1</data>"));
+  Put("tmx", "embedded", "<map orientation=\"orthogonal\" width=\"1\" height=\"1\"><tileset firstgid=\"5\" name=\"e\">"
+                         "<tile id=\"0\"><properties><property name=\"code\">LAB_WALL</property></properties></tile></tileset>"
+                         "<layer name=\"t\"><data encoding=\"csv\">5</data></layer></map>\n");
+  Put("tmj", "csv", Tmj("\"data\":[1,2,2,0]"));
+  Put("tmj", "opacity", Tmj("\"data\":[1,2,2,1]", ",{\"type\":\"group\",\"layers\":[{\"type\":\"tilelayer\",\"name\":\"opacity\",\"data\":[3,0,0,3]}]}"));
+  Put("tmj", "embedded", "{\"width\":1,\"height\":1,\"tilesets\":[{\"firstgid\":1,\"tiles\":[{\"id\":0,\"properties\":"
+                         "[{\"name\":\"code\",\"type\":\"string\",\"value\":\"LAB_WALL\"}]}]}],\"layers\":[{\"type\":\"tilelayer\",\"data\":[1]}]}\n");
 }
 
 }  // namespace
@@ -113,6 +206,7 @@ int main(int argc, char** argv) {
     return s;
   }());
   Put("world", "demo", Demo("world/DATA/MAPS/ISLAND.ai42", 2000) + "\n#red\n" + Demo("world/DATA/MAPS/ISLAND.red", 600));
+  PutMapSeeds();
   std::cout << "seeds written to " << corpus << "\n";
   return 0;
 }

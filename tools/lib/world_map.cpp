@@ -326,11 +326,25 @@ WorldTile TileOf(const IslandMap& m, int x, int y) {
     case Ground::House: t.variant = (x * 7 + y * 3) % 4; break;
     default: break;
   }
-  const GroundInfo& info = Info(t.ground);
-  char code[16];
-  std::snprintf(code, sizeof code, "%03d%03d%03d", info.r, info.g, info.b + t.variant);
-  t.code = code;
+  t.code = CodeOf(t.ground, t.variant);
   return t;
+}
+
+std::string CodeOf(Ground ground, int variant) {
+  const GroundInfo& info = Info(ground);
+  char code[16];
+  std::snprintf(code, sizeof code, "%03d%03d%03d", info.r, info.g, info.b + variant);
+  return code;
+}
+
+std::vector<WorldTile> TilesOffered(const IslandMap& m) {
+  std::map<std::string, WorldTile> offered;
+  for (const WorldTile& t : TilesUsed(m)) offered.emplace(t.code, t);
+  for (Ground g : {Ground::Sand, Ground::River, Ground::Bridge, Ground::Path, Ground::Rock, Ground::Jetty})
+    for (int mask = 0; mask < 16; mask++) offered.emplace(CodeOf(g, mask), WorldTile{CodeOf(g, mask), g, mask});
+  std::vector<WorldTile> list;
+  for (const auto& [code, tile] : offered) list.push_back(tile);
+  return list;
 }
 
 std::vector<WorldTile> TilesUsed(const IslandMap& m) {

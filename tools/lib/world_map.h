@@ -39,6 +39,11 @@ struct WorldTile {
 WorldTile TileOf(const IslandMap& map, int x, int y);
 // Every distinct tile the map uses, ordered by code.
 std::vector<WorldTile> TilesUsed(const IslandMap& map);
+// The tile set: the tiles the map uses and all sixteen joined variants (neighbour masks 0..15)
+// of each ground whose pieces join, so that a map painted anew finds every piece it needs.
+std::vector<WorldTile> TilesOffered(const IslandMap& map);
+// The colour code of a ground's variant: RRRGGGBBB with the variant added to BBB.
+std::string CodeOf(Ground ground, int variant);
 Canvas DrawWorldTile(const WorldTile& tile);
 
 // The cell file (".ai42") and the value file (".red") of a map, lines ending in CR LF.

@@ -1,0 +1,3 @@
+#include "map/map_tool.h"
+
+int main(int argc, char** argv) { return RunMapTool(argc, argv); }
