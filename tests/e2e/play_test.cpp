@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "support/game_run.h"
 
 namespace {
@@ -92,6 +95,103 @@ TEST(Play, ASecondStopSignalEndsTheProgramAtOnce) {
                                 output);
   // Killed by whichever of the two came second (their order of delivery is the kernel's).
   EXPECT_TRUE(status == 128 + 2 || status == 128 + 15) << "exit status " << status << "\n" << output;
+}
+
+// The preferences file: a run that names one with --config writes it when the player switches to
+// a window (Alt+Enter) and lowers the music (F5), the next run reads it back and starts in that
+// window, and an option on the command line wins for its run without being written.
+TEST(Preferences, AChangeIsWrittenAndTheNextStartReadsItBack) {
+  TempDir dir;
+  MakeMiniBase(dir);
+  const std::string config = dir / "config/quorvex/quorvex.cfg";
+  const std::string options = "--fast --frames 40 --config '" + config + "' --replay '";
+  dir.Write("switch.txt", "10 down 0x38\n10 down 0x1C\n11 up 0x1C\n11 up 0x38\n20 down 0x3F\n21 up 0x3F\n");
+  dir.Write("music.txt", "20 down 0x3F\n21 up 0x3F\n");
+  dir.Write("effects.txt", "20 down 0x41\n21 up 0x41\n");
+  auto entry = [](const std::string& text, const std::string& name) {
+    const size_t at = text.find("\n" + name + " = ");
+    return at == std::string::npos ? std::string("(none)") : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+  };
+
+  GameRun run = RunGame(dir.Path(), options + dir / "switch.txt" + "' --screenshot 5:'" + dir / "full.png" +
+                                        "' --screenshot 30:'" + dir / "window.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  std::string written = ReadFile(config);
+  EXPECT_EQ(entry(written, "fullscreen"), "fullscreen = no") << written;
+  EXPECT_EQ(entry(written, "music-volume"), "music-volume = 90") << written;
+  EXPECT_EQ(entry(written, "effects-volume"), "effects-volume = 100") << written;
+  const Picture full = ReadPng(dir / "full.png"), window = ReadPng(dir / "window.png");
+  EXPECT_LT(window.width * window.height, full.width * full.height) << "the window is smaller than the display";
+  EXPECT_EQ(full.Count(0xFFFFFF), 0);
+  EXPECT_GT(window.Count(0xFFFFFF), 100) << "the music's notice, in white over the title";
+
+  run = RunGame(dir.Path(), options + dir / "music.txt" + "' --screenshot 5:'" + dir / "again.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const Picture again = ReadPng(dir / "again.png");
+  EXPECT_EQ(again.width, window.width) << "the next start opens the window it was left in";
+  EXPECT_EQ(again.height, window.height);
+  written = ReadFile(config);
+  EXPECT_EQ(entry(written, "music-volume"), "music-volume = 80") << "lowered from the 90 read back";
+  EXPECT_EQ(run.output, "") << "a file the game wrote reads without a problem";
+
+  run = RunGame(dir.Path(), "--fullscreen " + options + dir / "effects.txt" + "' --screenshot 5:'" + dir / "option.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const Picture option = ReadPng(dir / "option.png");
+  EXPECT_EQ(option.width, full.width) << "--fullscreen wins over the file";
+  written = ReadFile(config);
+  EXPECT_EQ(entry(written, "fullscreen"), "fullscreen = no") << "and is not written into it";
+  EXPECT_EQ(entry(written, "effects-volume"), "effects-volume = 90");
+  EXPECT_EQ(entry(written, "music-volume"), "music-volume = 80");
+}
+
+// The best score: with --state, a game over that beats it says so and keeps it, and the next
+// title screen shows it under its lines; without --state nothing is kept or shown.
+TEST(BestScore, AGameOverKeepsItAndTheTitleShowsIt) {
+  TempDir dir;
+  MakeMiniBase(dir);
+  const std::string state = dir / "state";
+  // The walk, then Escape and B: the game-over screen, and the end of the program.
+  dir.Write("quit.txt", std::string(kWalk) + "200 down ESCAPE\n201 up ESCAPE\n210 down B\n211 up B\n");
+  const std::string common = "--fast --windowed 320x240 --frames 400 --state '" + state + "' ";
+  GameRun run = RunGame(dir.Path(), common + "--replay '" + dir / "quit.txt" + "' --dump 200:'" + dir / "d.json" +
+                                        "' --screenshot 214:'" + dir / "over.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const JsonValue dump = ReadDump(dir / "d.json");
+  const int64_t score = std::max(dump["score"].Int(), dump["scoreTarget"].Int());
+  ASSERT_GT(score, 0) << "the walk scores";
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(state)) files.push_back(e.path().filename());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].substr(0, 5), "best-");
+  const std::string kept = ReadFile(state + "/" + files[0]);
+  EXPECT_NE(kept.find("\nbest = " + std::to_string(score) + "\n"), std::string::npos) << kept;
+  EXPECT_NE(kept.find("\nbase = " + std::filesystem::canonical(dir.Path()).string() + "\n"), std::string::npos) << kept;
+
+  // The title's lowest lines, with and without the best score kept.
+  auto lowGlyphs = [&](const std::string& options, const std::string& shot) {
+    const GameRun title = RunGame(dir.Path(), "--fast --windowed 320x240 --frames 20 " + options + "--screenshot 15:'" + shot + "'");
+    EXPECT_EQ(title.status, 0) << title.output;
+    const Picture picture = ReadPng(shot);
+    int count = 0;
+    for (int y = picture.height * 85 / 100; y < picture.height; y++)
+      for (int x = 0; x < picture.width; x++) count += picture.At(x, y) == MiniColour::kGlyph;
+    return count;
+  };
+  EXPECT_GT(lowGlyphs("--state '" + state + "' ", dir / "title.png"), 0);
+  EXPECT_EQ(lowGlyphs("", dir / "plain.png"), 0);
+  const Picture over = ReadPng(dir / "over.png"), overPlain = [&] {
+    RunGame(dir.Path(), "--fast --windowed 320x240 --frames 400 --replay '" + dir / "quit.txt" + "' --screenshot 214:'" +
+                            dir / "over-plain.png" + "'");
+    return ReadPng(dir / "over-plain.png");
+  }();
+  int newBest = 0, plain = 0;
+  for (int y = over.height / 2; y < over.height * 3 / 4; y++)
+    for (int x = 0; x < over.width; x++) {
+      newBest += over.At(x, y) == MiniColour::kGlyph;
+      plain += overPlain.At(x, y) == MiniColour::kGlyph;
+    }
+  EXPECT_GT(newBest, plain) << "the game-over screen says the best was beaten";
+  EXPECT_EQ(run.output, "");
 }
 
 // World mode draws the player as labyrinth mode does when CURSOR names an image; without one it
