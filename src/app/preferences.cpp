@@ -393,7 +393,8 @@ void Write() {
 
 void OnWindowChange(int32_t change) {
   if (change == kWindowSwitched) current.fullscreen = WindowOnFullScreen();
-  if (change == kWindowResized) PlayerWindowSize(current.windowWidth, current.windowHeight);
+  // The window comes back at the size it was left at, switched away from or resized to.
+  PlayerWindowSize(current.windowWidth, current.windowHeight);
   SavePreferences(change == kWindowResized);
 }
 
