@@ -87,6 +87,11 @@ bool ParseWindowSize(const std::string& text, int32_t& width, int32_t& height) {
   return true;
 }
 
+std::string Capitalised(std::string text) {
+  if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
 const char* YesNo(bool value) { return value ? "yes" : "no"; }
 
 std::string SizeText(int32_t width, int32_t height) {
@@ -353,8 +358,8 @@ std::string FormatPreferences(const Preferences& p) {
       "# them all), several separated by commas. A key serves one action; F5 to F9, F11 and the Alt\n"
       "# keys belong to the volumes and the full screen.\n";
   for (int32_t a = 0; a < kActionCount; a++) {
-    text += "\n# " + std::string(kActionInfo[a].what) + ". Default: " + ListText(defaults.keys[a], keys) + ".\n";
-    text += std::string("key.") + kActionInfo[a].name + " = " + (p.bindings.keys[a].empty() ? "" : ListText(p.bindings.keys[a], keys)) + "\n";
+    text += "\n# " + Capitalised(kActionInfo[a].what) + ". Default: " + ListText(defaults.keys[a], keys) + ".\n";
+    text += std::string("key.") + kActionInfo[a].name + " =" + (p.bindings.keys[a].empty() ? "" : " " + ListText(p.bindings.keys[a], keys)) + "\n";
   }
   text +=
       "\n"
@@ -362,9 +367,9 @@ std::string FormatPreferences(const Preferences& p) {
       "# RightStick (where a pad of the usual layout has them), Up, Down, Left, Right (its D-pad and\n"
       "# left stick), or a button number from 1 to 32 for other joysticks.\n";
   for (int32_t a = 0; a < kActionCount; a++) {
-    text += "\n# " + std::string(kActionInfo[a].what) + ". Default: " + ListText(defaults.buttons[a], buttons) + ".\n";
-    text += std::string("button.") + kActionInfo[a].name + " = " +
-            (p.bindings.buttons[a].empty() ? "" : ListText(p.bindings.buttons[a], buttons)) + "\n";
+    text += "\n# " + Capitalised(kActionInfo[a].what) + ". Default: " + ListText(defaults.buttons[a], buttons) + ".\n";
+    text += std::string("button.") + kActionInfo[a].name + " =" +
+            (p.bindings.buttons[a].empty() ? "" : " " + ListText(p.bindings.buttons[a], buttons)) + "\n";
   }
   return text;
 }

@@ -121,7 +121,7 @@ TEST(Preferences, TheWrittenFileReadsBackAsItWasWithACommentAboveEachEntry) {
   EXPECT_EQ(Written(ParsePreferences(text, "p.cfg", problems)), text);
   EXPECT_EQ(problems, std::vector<std::string>{});
   EXPECT_NE(text.find("\nkey.choice-x = 0x56, Keypad5\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("\nkey.next-level = \n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nkey.next-level =\n"), std::string::npos) << text;
 
   std::map<std::string, int> entries;
   std::string previous;
