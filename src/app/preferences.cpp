@@ -399,7 +399,12 @@ void Write() {
 void OnWindowChange(int32_t change) {
   if (change == kWindowSwitched) current.fullscreen = WindowOnFullScreen();
   // The window comes back at the size it was left at, switched away from or resized to.
-  PlayerWindowSize(current.windowWidth, current.windowHeight);
+  int32_t width = 0, height = 0;
+  PlayerWindowSize(width, height);
+  if (width > 0 && height > 0) {
+    current.windowWidth = std::clamp(width, kSmallestWindowW, kLargestWindowSide);
+    current.windowHeight = std::clamp(height, kSmallestWindowH, kLargestWindowSide);
+  }
   SavePreferences(change == kWindowResized);
 }
 
