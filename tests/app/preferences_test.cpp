@@ -5,14 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <tuple>
 
 #include "app/best_score.h"
+#include "app/harness.h"
 #include "app/user_files.h"
 #include "media/input.h"
+#include "media/sound.h"
 #include "support/temp_dir.h"
 
 namespace {
+
+std::string ReadBack(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // Two preferences are the same when they are written the same.
 std::string Written(const Preferences& p) { return FormatPreferences(p); }
@@ -138,6 +148,45 @@ TEST(Preferences, TheWrittenFileReadsBackAsItWasWithACommentAboveEachEntry) {
   for (int32_t a = 0; a < kActionCount; a++) {
     EXPECT_EQ(entries[std::string("key.") + kActionInfo[a].name], 1) << kActionInfo[a].name;
     EXPECT_EQ(entries[std::string("button.") + kActionInfo[a].name], 1) << kActionInfo[a].name;
+  }
+}
+
+// The desktop's keys, one press after another: volumes step by ten, landing on tens, within 0 to
+// 100; a volume key brings muted sound back; the mixer and the preferences follow.
+TEST(Preferences, VolumeKeysStepTheMixerAndThePreferences) {
+  using namespace DesktopKey;
+  const struct {
+    int32_t key;
+    int32_t music, effects;
+    bool muted;
+  } presses[] = {
+      {kMusicUp, 100, 100, false},    {kMusicDown, 90, 100, false},  {kEffectsDown, 90, 90, false},
+      {kMute, 90, 90, true},          {kMusicDown, 80, 90, false},   {kMute, 80, 90, true},
+      {kMute, 80, 90, false},         {kEffectsUp, 80, 100, false},  {kEffectsUp, 80, 100, false},
+      {kReturn, 80, 100, false},      {0x1E, 80, 100, false},
+  };
+  for (const auto& p : presses) {
+    SCOPED_TRACE(&p - presses);
+    PressDesktopKey(p.key, false);
+    EXPECT_EQ(MusicVolume(), p.music);
+    EXPECT_EQ(EffectsVolume(), p.effects);
+    EXPECT_EQ(SoundMuted(), p.muted);
+    EXPECT_EQ(CurrentPreferences().musicVolume, p.music);
+    EXPECT_EQ(CurrentPreferences().effectsVolume, p.effects);
+    EXPECT_EQ(CurrentPreferences().muted, p.muted);
+  }
+  // A volume edited by hand steps to the tens on either side; 0 and 100 hold. The file is read
+  // as at start-up, through --config.
+  TempDir dir;
+  for (const auto& [from, key, to] : {std::tuple{95, kMusicUp, 100}, {95, kMusicDown, 90}, {5, kMusicDown, 0},
+                                      {0, kMusicDown, 0}, {0, kMusicUp, 10}}) {
+    harnessOptions.configFile = dir.Write("p.cfg", "music-volume = " + std::to_string(from) + "\n");
+    LoadPreferences();
+    EXPECT_EQ(MusicVolume(), from);
+    PressDesktopKey(key, false);
+    EXPECT_EQ(MusicVolume(), to) << from;
+    EXPECT_NE(ReadBack(dir / "p.cfg").find("\nmusic-volume = " + std::to_string(to) + "\n"), std::string::npos)
+        << "the step is saved";
   }
 }
 
