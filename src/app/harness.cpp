@@ -1,4 +1,5 @@
 #include "app/harness.h"
+#include "app/preferences.h"
 
 #include <unistd.h>
 
@@ -74,6 +75,10 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, std::string& erro
       harnessOptions.fast = true;
     } else if (option == "--data") {
       if (!value(harnessOptions.dataDirectory)) return false;
+    } else if (option == "--config") {
+      if (!value(harnessOptions.configFile)) return false;
+    } else if (option == "--state") {
+      if (!value(harnessOptions.stateDirectory)) return false;
     } else if (option == "--windowed") {
       if (!value(v)) return false;
       const size_t x = v.find('x');
@@ -121,6 +126,12 @@ bool ParseHarnessOptions(const std::vector<std::string>& args, std::string& erro
   return true;
 }
 
+bool TestHarnessRun() {
+  const HarnessOptions& o = harnessOptions;
+  return o.fast || !o.replayFile.empty() || o.endFrame > 0 || o.windowWidth > 0 || !o.recordFile.empty() ||
+         !o.screenshots.empty() || !o.dumps.empty();
+}
+
 std::string QuorvexVersionText() { return "quorvex " QUORVEX_VERSION "\n"; }
 
 std::string QuorvexHelpText() {
@@ -136,6 +147,10 @@ std::string QuorvexHelpText() {
          "  --data DIR            play the data in DIR, a base directory holding DATA/ini.txt\n"
          "  --check               check the data (the --data DIR, or the data the game would play)\n"
          "                        and name every mistake in it, one line each; exit 1 when any\n"
+         "  --config FILE         read and write the preferences in FILE instead of\n"
+         "                        $XDG_CONFIG_HOME/quorvex/quorvex.cfg (~/.config/quorvex/quorvex.cfg)\n"
+         "  --state DIR           keep the best scores in DIR instead of $XDG_STATE_HOME/quorvex\n"
+         "                        (~/.local/state/quorvex)\n"
          "  -h, --help            show this help and exit\n"
          "  --version             show the version and exit\n"
          "\n"
@@ -154,7 +169,13 @@ std::string QuorvexHelpText() {
          "program. Files named to the testing options are taken relative to the directory the game\n"
          "was started from.\n"
          "\n"
-         "Keys: arrows walk, Space bombs, P pauses, Escape asks to quit (then B quits, X goes on).\n"
+         "Keys: arrows walk, Space bombs, P pauses, Escape asks to quit (then B quits, X goes on),\n"
+         "Page Up and Page Down change the level. F5 and F6 lower and raise the music, F7 and F8 the\n"
+         "sound effects, F9 mutes; Alt+Enter or F11 switches between window and full screen. The\n"
+         "preferences file names the actions (walk-up, walk-down, walk-left, walk-right, bomb, pause,\n"
+         "quit, choice-x, choice-b, next-level, previous-level) and binds each with key.ACTION and\n"
+         "button.ACTION. The testing options keep no preferences and no best score, unless --config\n"
+         "and --state name where.\n"
          "See quorvex(6) for the whole story.\n";
 }
 
@@ -243,7 +264,11 @@ bool joyHeld[2][2] = {};  // [axis][negative, positive]
 void ApplyReplayEvent(const ReplayEvent& event) {
   const InputName input = Lookup(event.input);
   switch (input.kind) {
-    case InputName::kKey: SetReplayKey(input.code, event.down); break;
+    case InputName::kKey:
+      SetReplayKey(input.code, event.down);
+      // The desktop's keys act as they are pressed, as on the devices.
+      if (event.down) PressDesktopKey(input.code, RawKeyDown(DesktopKey::kLeftAlt) || RawKeyDown(DesktopKey::kRightAlt));
+      break;
     case InputName::kJoyButton: SetReplayJoyButton(input.code, event.down); break;
     case InputName::kJoyAxis: {
       joyHeld[input.code][input.value > 0 ? 1 : 0] = event.down;
@@ -317,6 +342,8 @@ void FromStartDirectory(std::string& path) {
 
 bool ApplyHarnessOptions() {
   FromStartDirectory(harnessOptions.replayFile);
+  FromStartDirectory(harnessOptions.configFile);
+  FromStartDirectory(harnessOptions.stateDirectory);
   FromStartDirectory(harnessOptions.recordFile);
   for (auto* files : {&harnessOptions.screenshots, &harnessOptions.dumps})
     for (auto& [frame, file] : *files) FromStartDirectory(file);
@@ -389,6 +416,7 @@ void HarnessAfterPresent(int32_t frame) {
   // Changes seen by the polls of this frame were made after the previous one was presented.
   RecordChanges(frame - 1);
   ApplyReplayUpTo(frame);
+  KeepPreferencesSaved();
   if (harnessObserver) harnessObserver(frame);
   if (harnessOptions.endFrame > 0 && frame >= harnessOptions.endFrame) ShutDown();
 }

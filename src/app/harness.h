@@ -7,6 +7,8 @@
 //   --world               the installed world base instead of the labyrinth game
 //   --help, --version
 //   --data DIR            change into DIR before start-up
+//   --config FILE         the preferences file to read and write (any run, the harness's too)
+//   --state DIR           the directory of best scores to read and write (likewise)
 //   --windowed WxH        an ordinary window of W x H pixels, taken as the desktop size
 //   --fast                no frame pacing and no sleeping; a virtual millisecond clock
 //   --frames N            end the program, exit status 0, right after the N-th presented frame
@@ -28,6 +30,8 @@ struct HarnessOptions {
   bool fullscreen = false;  // --fullscreen
   bool world = false;
   std::string dataDirectory;
+  std::string configFile;      // --config
+  std::string stateDirectory;  // --state
   int32_t windowWidth = 0, windowHeight = 0;
   bool fast = false;
   int32_t endFrame = 0;
@@ -45,6 +49,11 @@ struct ReplayEvent {
   bool down = false;
   std::string input;  // "UP", "JOY3", "0x1E", ...
 };
+
+// True when any testing option is given (--fast, --replay, --frames, --windowed, --record,
+// --screenshot, --dump): such a run keeps nothing of the player's unless --config or --state
+// names a place, so that it goes the same on every machine.
+bool TestHarnessRun();
 
 // Parses the command line; prints the problem and returns false on a bad option.
 bool ParseHarnessOptions(int argc, char** argv);

@@ -6,7 +6,9 @@
 #include <new>
 
 #include "app/data_lookup.h"
+#include "app/best_score.h"
 #include "app/harness.h"
+#include "app/preferences.h"
 #include "core/error_report.h"
 #include "core/game_state.h"
 #include "core/random.h"
@@ -148,6 +150,7 @@ void ReleaseMedia() {
 // Every service, after the harness's record file is flushed.
 void ReleaseEveryService() {
   FinishHarness();
+  FinishPreferences();
   ReleaseMedia();
 }
 
@@ -181,6 +184,8 @@ void ResetAllState() {
   ResetWorldMapState();
   ResetHudState();
   ResetInputMapState();
+  ResetPreferencesState();
+  bestScoreStore = BestScoreStore{};
   ClearFoes();
   ResetTileMap();
   FreeObjectDefinitions();
@@ -195,6 +200,7 @@ void ResetAllState() {
 void StartUp() {
   ResetAllState();
   if (!ApplyHarnessOptions()) EndProgram(2);
+  LoadPreferences();
   SetErrorBoxEnabled(!harnessOptions.fast);
   // Window management comes up before anything else, so that a missing display is said in one
   // line before the sound library has had its say.
@@ -204,6 +210,7 @@ void StartUp() {
   }
   ChooseBaseDirectory();
   baseDirectory = CurrentDirectory();
+  LoadBestScore(baseDirectory);
   ReadSettings(baseDirectory + "DATA\\ini.txt");
   if (settings.MULTITASK > kLongestFrameSleep)
     std::fprintf(stderr, "quorvex: MULTITASK %d would freeze the game; sleeping %d ms a frame\n", settings.MULTITASK,

@@ -34,6 +34,11 @@ int32_t enlargedFactor = 0;
 // The window's size to come back to when leaving the full screen.
 int32_t windowedSizeW = 0;
 int32_t windowedSizeH = 0;
+// SetPreferredWindowSize: the size a player's window opens at, 0 to fit it to the display.
+int32_t preferredW = 0;
+int32_t preferredH = 0;
+void (*windowChangeHook)(int32_t) = nullptr;
+void (*desktopKeyHook)(int32_t, bool, bool) = nullptr;
 
 bool HaveDisplay() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
@@ -105,7 +110,7 @@ SDL_Rect UsableDesktop() {
 
 // A player's window for a screen of width x height: the largest whole multiple of it that fits
 // nine tenths of the usable desktop, or, when not even one does, the screen shrunk to fit.
-void PlayerWindowSize(int32_t width, int32_t height, int32_t& outWidth, int32_t& outHeight) {
+void FitWindowSize(int32_t width, int32_t height, int32_t& outWidth, int32_t& outHeight) {
   const SDL_Rect desk = UsableDesktop();
   const int64_t roomW = std::max<int64_t>(160, desk.w * 9 / 10), roomH = std::max<int64_t>(120, desk.h * 9 / 10);
   const int64_t factor = std::min(roomW / width, roomH / height);
@@ -158,17 +163,34 @@ void CopyBackBufferTo(const SDL_Rect& area) {
 
 void ToggleFullscreen();
 
+bool Resizable() { return video.window && (SDL_GetWindowFlags(video.window) & SDL_WINDOW_RESIZABLE) != 0; }
+
+// A player's window resized by the player: its size is the one to come back to.
+void NoteResize(int32_t width, int32_t height) {
+  if (!video.window || width < 1 || height < 1) return;
+  if ((SDL_GetWindowFlags(video.window) & SDL_WINDOW_FULLSCREEN) != 0 || !Resizable()) return;
+  if (width == windowedSizeW && height == windowedSizeH) return;
+  windowedSizeW = width;
+  windowedSizeH = height;
+  if (windowChangeHook) windowChangeHook(kWindowResized);
+}
+
 void HandleWindowEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT: closeRequested = true; break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_CLOSE) closeRequested = true;
+      // RESIZED comes only for a change from outside (the player or the window manager).
+      if (event.window.event == SDL_WINDOWEVENT_RESIZED) NoteResize(event.window.data1, event.window.data2);
       break;
     case SDL_KEYDOWN: {
-      if (event.key.repeat) break;
       const SDL_Keycode key = event.key.keysym.sym;
       const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-      if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) ToggleFullscreen();
+      if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) {
+        if (!event.key.repeat) ToggleFullscreen();
+        break;
+      }
+      if (desktopKeyHook) desktopKeyHook(ScanCodeFromSdl(event.key.keysym.scancode), alt, event.key.repeat != 0);
       break;
     }
     default: break;
@@ -211,10 +233,14 @@ bool DesktopSize(int32_t& width, int32_t& height) {
   width = mode.w;
   height = mode.h;
   if (windowStyle == kStyleWindow) {
-    // A window of two thirds of the usable desktop, its shape kept.
+    // A window of two thirds of the usable desktop, its shape kept, or the size preferred.
     const SDL_Rect desk = UsableDesktop();
     width = std::max(1, desk.w * 2 / 3);
     height = std::max(1, desk.h * 2 / 3);
+    if (preferredW > 0 && preferredH > 0) {
+      width = std::clamp(preferredW, 160, std::max(160, desk.w));
+      height = std::clamp(preferredH, 90, std::max(90, desk.h));
+    }
   }
   return true;
 }
@@ -252,7 +278,12 @@ int32_t CreateMainWindow(int32_t width, int32_t height, const std::string& title
     video.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowedWidth,
                                     windowedHeight, SDL_WINDOW_SHOWN);
   } else {
-    PlayerWindowSize(width, height, windowedSizeW, windowedSizeH);
+    FitWindowSize(width, height, windowedSizeW, windowedSizeH);
+    if (preferredW > 0 && preferredH > 0) {
+      const SDL_Rect desk = UsableDesktop();
+      windowedSizeW = std::clamp(preferredW, 160, std::max(160, desk.w));
+      windowedSizeH = std::clamp(preferredH, 90, std::max(90, desk.h));
+    }
     if (windowStyle == kStyleFullscreen) {
       // Made at the display's size from the start, so that it covers the display even where no
       // window manager acts on the full-screen request; the window size is kept for Alt+Enter.
@@ -327,6 +358,7 @@ void PresentFrame() {
       SDL_RenderClear(video.renderer);
     }
     CopyBackBufferTo(area);
+    DrawNotice(area);
     if (beforePresentHook) beforePresentHook(presentedFrames + 1);
     SDL_RenderPresent(video.renderer);
     TargetBackBuffer();
@@ -334,6 +366,7 @@ void PresentFrame() {
     beforePresentHook(presentedFrames + 1);
   }
   presentedFrames++;
+  CountNoticeFrame();
   if (presentHook) presentHook(presentedFrames);
 }
 
@@ -405,11 +438,30 @@ void ToggleFullscreen() {
     SDL_SetWindowPosition(video.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
     SDL_GetWindowSize(video.window, &windowedSizeW, &windowedSizeH);
-    SDL_SetWindowFullscreen(video.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (SDL_SetWindowFullscreen(video.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return;
   }
+  if (windowChangeHook) windowChangeHook(kWindowSwitched);
 }
 
 }  // namespace
+
+void SwitchFullscreen() { ToggleFullscreen(); }
+
+bool WindowOnFullScreen() { return IsFullscreen(); }
+
+void PlayerWindowSize(int32_t& width, int32_t& height) {
+  width = windowedSizeW;
+  height = windowedSizeH;
+  if (video.window && !IsFullscreen()) SDL_GetWindowSize(video.window, &width, &height);
+}
+
+void SetPreferredWindowSize(int32_t width, int32_t height) {
+  preferredW = width > 0 && height > 0 ? width : 0;
+  preferredH = width > 0 && height > 0 ? height : 0;
+}
+
+void SetWindowChangeHook(void (*hook)(int32_t change)) { windowChangeHook = hook; }
+void SetDesktopKeyHook(void (*hook)(int32_t code, bool alt, bool repeat)) { desktopKeyHook = hook; }
 
 void SleepMs(int32_t milliseconds) {
   if (milliseconds < 0) milliseconds = 0;
@@ -441,6 +493,10 @@ void EndVideo() {
   presentedFrames = 0;
   presentHook = nullptr;
   beforePresentHook = nullptr;
+  windowChangeHook = nullptr;
+  desktopKeyHook = nullptr;
+  preferredW = preferredH = 0;
+  ForgetNotice();
   lastArea = SDL_Rect{0, 0, 0, 0};
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -78,6 +78,32 @@ bool WindowCloseRequested();
 // button asks the program to end. In fast mode it only advances the virtual clock.
 void SleepMs(int32_t milliseconds);
 
+// Switches between window and full screen, as Alt+Enter and F11 do.
+void SwitchFullscreen();
+// True while the window covers the display.
+bool WindowOnFullScreen();
+// The size of the player's window: the one it has, or last had before the full screen.
+void PlayerWindowSize(int32_t& width, int32_t& height);
+// The size a player's window opens at (SetWindowStyle kStyleWindow), kept within the usable
+// desktop; 0 x 0 (the start value) fits it to the display.
+void SetPreferredWindowSize(int32_t width, int32_t height);
+
+// What the player changed in the window: called after a switch to or from the full screen, and
+// after a resize of the window by the player (each step of a drag).
+constexpr int32_t kWindowSwitched = 1;
+constexpr int32_t kWindowResized = 2;
+void SetWindowChangeHook(void (*hook)(int32_t change));
+// A key pressed that plays no part in play, handed over as it comes in from the device with its
+// scan code (input.h), whether Alt is held and whether it is the keyboard's repeat; F11 and
+// Alt+Enter are not handed over (they switch the full screen).
+void SetDesktopKeyHook(void (*hook)(int32_t code, bool alt, bool repeat));
+
+// A short notice over the picture: `text` (capital letters, digits, "%" and spaces) and, for a
+// level of 0 to 100, a bar of ten steps below it (-1: none). Drawn in the window's own pixels
+// after the back buffer is copied there, so the game's picture and the back buffer stay as
+// they are; it shows for `frames` presented frames, the last quarter fading out.
+void ShowNotice(const std::string& text, int32_t level, int32_t frames);
+
 // A modal box with one OK button. False where it could not be shown (no display).
 bool ShowMessageBox(const std::string& title, const std::string& text);
 

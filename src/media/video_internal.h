@@ -43,3 +43,9 @@ void NoteBackBufferUnknown();
 void ReleaseImageTextures();
 // Forgets every image, quad and drawing setting.
 void ReleaseAllImages();
+
+// The notice of ShowNotice (notice.cpp): drawn into the window's rectangle `area` of the picture
+// once the back buffer is there; counted down once per present; forgotten with the window.
+void DrawNotice(const SDL_Rect& area);
+void CountNoticeFrame();
+void ForgetNotice();

@@ -2,6 +2,7 @@
 // its caller; none of them advances the game.
 #include "ui/menus.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/game_state.h"
@@ -10,6 +11,7 @@
 #include "data/assets.h"
 #include "data/screen_text.h"
 #include "game/bombs.h"
+#include "game/pickups.h"
 #include "game/player.h"
 #include "game/zoom_pass.h"
 #include "media/input.h"
@@ -17,6 +19,8 @@
 #include "media/text.h"
 #include "ui/hud.h"
 #include "ui/input_map.h"
+
+BestScoreStore bestScoreStore;
 
 namespace {
 
@@ -60,6 +64,9 @@ constexpr MenuLine kQuitLines[] = {
     {0.3f, 0.5f, "  PRESS X TO CONTINUE |"},
 };
 constexpr const char* kGameOver = "  GAME OVER |";
+constexpr const char* kBestScore = "  BEST SCORE ";
+constexpr const char* kNewBestScore = "  NEW BEST SCORE ";
+constexpr const char* kTextEnd = " |";
 
 float Width() { return gameState.screenWidth; }
 float Height() { return gameState.screenHeight; }
@@ -107,6 +114,9 @@ std::string CreditsPicturePath(int32_t digit) {
   return TextLeft(setting, mark - 1) + NumberText(digit) + TextMid(setting, mark + 1, TextLength(setting));
 }
 
+std::string BestScoreText(int32_t best) { return kBestScore + NumberText(best) + kTextEnd; }
+std::string NewBestScoreText(int32_t best) { return kNewBestScore + NumberText(best) + kTextEnd; }
+
 std::vector<std::string> MenuTexts() {
   std::vector<std::string> texts;
   for (const CreditsLine& line : kCreditsPage1) texts.push_back(line.text);
@@ -114,6 +124,8 @@ std::vector<std::string> MenuTexts() {
     texts.push_back(text);
   for (const MenuLine& line : kPauseLines) texts.push_back(line.text);
   for (const MenuLine& line : kQuitLines) texts.push_back(line.text);
+  texts.push_back(BestScoreText(1234567890));
+  texts.push_back(NewBestScoreText(1234567890));
   return texts;
 }
 
@@ -163,6 +175,8 @@ void ShowTitleScreen() {
     DrawScreenText(kTitle, 0.1f * Width(), 0.4f * Height(), 6.0f, 0.0f, opacity, 1.0f);
     DrawScreenText(prompt, 0.1f * Width(), 0.65f * Height(), 0.8f, 0.0f, opacity, 1.0f);
     DrawScreenText(kTitleCredits, 0.5f * Width(), 0.8f * Height(), 0.6f, 0.0f, 255, 1.0f);
+    if (bestScoreStore.kept && bestScoreStore.best > 0)
+      DrawScreenText(BestScoreText(bestScoreStore.best), 0.5f * Width(), 0.87f * Height(), 0.6f, 0.0f, 255, 1.0f);
     fade = fade > 0.0f ? fade - 0.2f : 0.0f;
     EndQuads();
     PresentFrame();
@@ -218,12 +232,20 @@ void ShowGameOver() {
   GrabZoomPicture();
   const float w = Width(), h = Height();
   const int32_t frames = SweepFrames(w);
+  // A game that beat the best score says so under the sweep, and the new best is kept.
+  const int32_t score = std::max(gameState.score, scoreTarget);
+  const bool newBest = bestScoreStore.kept && score > bestScoreStore.best;
+  if (newBest) {
+    bestScoreStore.best = score;
+    if (bestScoreStore.save) bestScoreStore.save(score);
+  }
   float spacing = 0.0f;
   for (int32_t frame = 0; frame < frames; frame++) {
     ClearBackBuffer(kBlack);
     BeginQuads();
     DrawQuad(gameState.zoomSprite3D, 0, 0, 255);
     DrawScreenText(kGameOver, w * (0.3f - spacing / 10.0f), 0.3f * h, 3.0f, 0.0f, 240, spacing);
+    if (newBest) DrawScreenText(NewBestScoreText(score), 0.3f * w, 0.55f * h, 1.2f, 0.0f, 255, 1.0f);
     EndQuads();
     PresentFrame();
     spacing += 0.05f;

@@ -57,6 +57,9 @@ TEST(CommandLine, PlayersOptionsAndTheirConflicts) {
       {{"--windowed", "640x480", "--window"}, "--fullscreen, --window and --windowed each choose how the game is shown: give one"},
       {{"--world", "--data", "x"}, "--world and --data each choose the data: give one"},
       {{"--data"}, "--data needs a value"},
+      {{"--config", "my.cfg", "--state", "scores", "--fast"}, ""},
+      {{"--config"}, "--config needs a value"},
+      {{"--state"}, "--state needs a value"},
       {{"--windowed", "0x480"}, "--windowed takes WxH, such as 1280x720"},
       {{"--wndow"}, "unknown option --wndow"},
   };

@@ -31,6 +31,55 @@ INSTANTIATE_TEST_SUITE_P(Values, HostileSettings,
                                            "SCREENSIZE\n16x16", "SCREENSIZE\n4096x16", "SCREENSIZE\nbanana"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return TestName(info.param); });
 
+// A broken or hostile preferences file (--config) gives one line naming its line, and the
+// game starts and plays to its last frame as ever.
+struct HostilePreferenceFile {
+  const char* what;
+  std::string (*bytes)();
+  const char* line;  // what stderr says after "FILE:"
+};
+
+std::ostream& operator<<(std::ostream& out, const HostilePreferenceFile& file) { return out << file.what; }
+
+class HostilePreferences : public ::testing::TestWithParam<HostilePreferenceFile> {};
+
+TEST_P(HostilePreferences, OneLineSaysWhatAndTheGamePlaysOn) {
+  TempDir dir;
+  MakeMiniBase(dir);
+  const std::string config = dir.Write("prefs.cfg", GetParam().bytes());
+  dir.Write("walk.txt", "0 down P\n6 up P\n20 down RIGHT\n60 up RIGHT\n");
+  const GameRun run = RunGame(dir.Path(), "--fast --windowed 320x240 --frames 100 --config '" + config + "' --replay '" +
+                                              dir / "walk.txt" + "'", 240);
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, config + ":" + GetParam().line + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HostilePreferences,
+    ::testing::Values(
+        HostilePreferenceFile{"binary", [] { return std::string("\x7f" "ELF\x02\x01\x01\0\0\0\n", 11); },
+                              "1: the line holds bytes that are not text and is ignored"},
+        HostilePreferenceFile{"megabytes", [] { return "key.bomb = " + std::string(8 << 20, 'A') + "\n"; },
+                              "1: a line longer than 4096 bytes is ignored"},
+        HostilePreferenceFile{"unknown", [] { return std::string("fullscreen = no\nspeed = 11\n"); },
+                              "2: unknown entry \"speed\" is ignored"},
+        HostilePreferenceFile{"twice", [] { return std::string("key.bomb = P\n"); },
+                              "1: key.bomb: taking P would leave pause without any; the default Space, A is used"},
+        HostilePreferenceFile{"boundtwice", [] { return std::string("key.quit = Q\nkey.pause = Q\n"); },
+                              "2: key.pause: Q is key.quit's already (line 1); the default P is used"},
+        HostilePreferenceFile{"volume", [] { return std::string("music-volume = 900\n"); },
+                              "1: music-volume \"900\" is not a whole number from 0 to 100; the default 100 is used"},
+        HostilePreferenceFile{"size", [] { return std::string("window-size = 99999x99999\n"); },
+                              "1: window-size \"99999x99999\" is not auto or WIDTHxHEIGHT from 160x90 to 16384x16384; "
+                              "the default auto is used"},
+        HostilePreferenceFile{"yesno", [] { return std::string("fullscreen = 2\n"); },
+                              "1: fullscreen \"2\" is not yes or no; the default yes is used"},
+        HostilePreferenceFile{"keyname", [] { return std::string("key.walk-up = Hyperspace\n"); },
+                              "1: key.walk-up: \"Hyperspace\" names no key; the default Up is used"},
+        HostilePreferenceFile{"desktopkey", [] { return std::string("key.bomb = F9\n"); },
+                              "1: key.bomb: F9 is kept for muting the sound; the default Space, A is used"}),
+    [](const ::testing::TestParamInfo<HostilePreferenceFile>& info) { return std::string(info.param.what); });
+
 }  // namespace
 
 namespace {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "support/game_run.h"
 
 namespace {
@@ -92,6 +95,107 @@ TEST(Play, ASecondStopSignalEndsTheProgramAtOnce) {
                                 output);
   // Killed by whichever of the two came second (their order of delivery is the kernel's).
   EXPECT_TRUE(status == 128 + 2 || status == 128 + 15) << "exit status " << status << "\n" << output;
+}
+
+// The preferences file: a run that names one with --config writes it when the player switches to
+// a window (Alt+Enter) and lowers the music (F5), the next run reads it back and starts in that
+// window, and an option on the command line wins for its run without being written.
+TEST(Preferences, AChangeIsWrittenAndTheNextStartReadsItBack) {
+  TempDir dir;
+  MakeMiniBase(dir);
+  const std::string config = dir / "config/quorvex/quorvex.cfg";
+  const std::string options = "--fast --frames 40 --config '" + config + "' --replay '";
+  dir.Write("switch.txt", "10 down 0x38\n10 down 0x1C\n11 up 0x1C\n11 up 0x38\n20 down 0x3F\n21 up 0x3F\n");
+  dir.Write("music.txt", "20 down 0x3F\n21 up 0x3F\n");
+  dir.Write("effects.txt", "20 down 0x41\n21 up 0x41\n");
+  auto entry = [](const std::string& text, const std::string& name) {
+    const size_t at = text.find("\n" + name + " = ");
+    return at == std::string::npos ? std::string("(none)") : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+  };
+
+  GameRun run = RunGame(dir.Path(), options + dir / "switch.txt" + "' --screenshot 5:'" + dir / "full.png" +
+                                        "' --screenshot 30:'" + dir / "window.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  std::string written = ReadFile(config);
+  EXPECT_EQ(entry(written, "fullscreen"), "fullscreen = no") << written;
+  EXPECT_EQ(entry(written, "music-volume"), "music-volume = 90") << written;
+  EXPECT_EQ(entry(written, "effects-volume"), "effects-volume = 100") << written;
+  const Picture full = ReadPng(dir / "full.png"), window = ReadPng(dir / "window.png");
+  EXPECT_LT(window.width * window.height, full.width * full.height) << "the window is smaller than the display";
+  EXPECT_EQ(full.Count(0xFFFFFF), 0);
+  EXPECT_GT(window.Count(0xFFFFFF), 100) << "the music's notice, in white over the title";
+
+  run = RunGame(dir.Path(), options + dir / "music.txt" + "' --screenshot 5:'" + dir / "again.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const Picture again = ReadPng(dir / "again.png");
+  EXPECT_EQ(again.width, window.width) << "the next start opens the window it was left in";
+  EXPECT_EQ(again.height, window.height);
+  written = ReadFile(config);
+  EXPECT_EQ(entry(written, "music-volume"), "music-volume = 80") << "lowered from the 90 read back";
+  EXPECT_EQ(run.output, "") << "a file the game wrote reads without a problem";
+
+  run = RunGame(dir.Path(), "--fullscreen " + options + dir / "effects.txt" + "' --screenshot 5:'" + dir / "option.png" + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const Picture option = ReadPng(dir / "option.png");
+  EXPECT_EQ(option.width, full.width) << "--fullscreen wins over the file";
+  written = ReadFile(config);
+  EXPECT_EQ(entry(written, "fullscreen"), "fullscreen = no") << "and is not written into it";
+  EXPECT_EQ(entry(written, "effects-volume"), "effects-volume = 90");
+  EXPECT_EQ(entry(written, "music-volume"), "music-volume = 80");
+}
+
+// The best score: with --state, a game over that beats it says so and keeps it, and the next
+// title screen shows it under its lines; without --state nothing is kept or shown. The demo's
+// golden game that finishes its first level scores; then Escape and B end it.
+TEST(BestScore, AGameOverKeepsItAndTheTitleShowsIt) {
+  TempDir dir;
+  const std::string base = std::string(QUORVEX_SOURCE_DIR) + "/content/labyrinth";
+  const std::string state = dir / "state";
+  dir.Write("quit.txt", ReadFile(std::string(QUORVEX_SOURCE_DIR) + "/tests/e2e/golden/demo-level.replay") +
+                            "470 down ESCAPE\n471 up ESCAPE\n480 down B\n481 up B\n");
+  auto play = [&](const std::string& options, const std::string& name) {
+    const GameRun run = RunGame(base, "--fast --windowed 640x480 --frames 700 --replay '" + dir / "quit.txt" + "' --dump 466:'" +
+                                          dir / (name + ".json") + "' --screenshot 490:'" + dir / (name + ".png") + "' " + options);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "");
+  };
+  play("--state '" + state + "'", "kept");
+  play("", "plain");
+  const JsonValue dump = ReadDump(dir / "kept.json");
+  const int score = std::max(dump["score"].Int(), dump["scoreTarget"].Int());
+  ASSERT_GT(score, 0) << "the level scores";
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(state)) files.push_back(e.path().filename());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].substr(0, 5), "best-");
+  const std::string kept = ReadFile(state + "/" + files[0]);
+  EXPECT_NE(kept.find("\nbest = " + std::to_string(score) + "\n"), std::string::npos) << kept;
+  EXPECT_NE(kept.find("\nbase = " + std::filesystem::canonical(base).string() + "\n"), std::string::npos) << kept;
+
+  // Pixels that differ between two pictures, above and below a line at `split` of the height.
+  auto differences = [](const Picture& a, const Picture& b, double split, int& above, int& below) {
+    above = below = 0;
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    for (int y = 0; y < a.height; y++)
+      for (int x = 0; x < a.width; x++)
+        if (a.At(x, y) != b.At(x, y)) (y < a.height * split ? above : below)++;
+  };
+  int above = 0, below = 0;
+  differences(ReadPng(dir / "kept.png"), ReadPng(dir / "plain.png"), 0.5, above, below);
+  EXPECT_GT(below, 200) << "the game-over screen says the best was beaten, under GAME OVER";
+
+  // The next title screen, with and without the store: only its lowest lines differ.
+  for (const char* name : {"title-kept", "title-plain"}) {
+    const std::string options = std::string(name) == "title-kept" ? "--state '" + state + "' " : "";
+    const GameRun run =
+        RunGame(base, "--fast --windowed 640x480 --frames 20 " + options + "--screenshot 15:'" + dir / name + ".png'");
+    EXPECT_EQ(run.status, 0) << run.output;
+  }
+  // The window letterboxes the picture: its lowest lines sit below 70 % of the window.
+  differences(ReadPng(dir / "title-kept.png"), ReadPng(dir / "title-plain.png"), 0.7, above, below);
+  EXPECT_EQ(above, 0);
+  EXPECT_GT(below, 100) << "the best score under the title's lines";
 }
 
 // World mode draws the player as labyrinth mode does when CURSOR names an image; without one it

@@ -80,7 +80,8 @@ TEST(CommandLine, HelpAndVersionAnswerAndExitWithZero) {
   EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
   EXPECT_EQ(RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY " QUORVEX_BINARY " --help", output), 0);
   for (const char* option : {"--fullscreen", "--window ", "--world", "--data DIR", "--check", "--help", "--version", "--windowed WxH", "--fast",
-                             "--frames N", "--replay FILE", "--record FILE", "--screenshot N:FILE", "--dump N:FILE", "Alt+Enter"})
+                             "--frames N", "--replay FILE", "--record FILE", "--screenshot N:FILE", "--dump N:FILE", "Alt+Enter",
+                             "--config FILE", "--state DIR", "F5 and F6", "F7 and F8", "F9 mutes", "key.ACTION", "choice-b"})
     EXPECT_NE(output.find(option), std::string::npos) << option << " is not in the help";
   EXPECT_LT(output.find("Playing:"), output.find("Testing and bug reports:"));
 }
@@ -89,14 +90,14 @@ TEST(CommandLine, HelpAndVersionAnswerAndExitWithZero) {
 TEST(CommandLine, HarnessFilesAreRelativeToTheStartingDirectory) {
   TempDir base, here;
   MakeMiniBase(base);
-  here.Write("go.txt", "0 down P\n6 up P\n");
+  here.Write("go.txt", "0 down P\n6 up P\n10 down 0x3F\n11 up 0x3F\n");  // F5 saves the preferences
   std::string output;
   const int status = RunCommand("cd '" + here.Path() + "' && SDL_AUDIODRIVER=dummy timeout 60 " QUORVEX_BINARY " --data '" + base.Path() +
                                     "' --fast --windowed 320x240 --frames 20 --replay go.txt --record rec.txt --dump 20:d.json"
-                                    " --screenshot 20:s.png",
+                                    " --screenshot 20:s.png --config prefs.cfg",
                                 output);
   ASSERT_EQ(status, 0) << output;
-  for (const char* file : {"rec.txt", "d.json", "s.png"}) {
+  for (const char* file : {"rec.txt", "d.json", "s.png", "prefs.cfg"}) {
     EXPECT_FALSE(ReadFile(here / file).empty()) << file << " is not where the program started";
     EXPECT_TRUE(ReadFile(base / file).empty()) << file << " landed in the data directory";
   }

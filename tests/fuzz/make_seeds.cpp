@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/preferences.h"
 #include "support/sample_files.h"
 
 namespace fs = std::filesystem;
@@ -173,6 +174,9 @@ int main(int argc, char** argv) {
     Put("replay", name, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()).substr(0, 4096));
   }
   Put("replay", "keys", "0 down P # start\n6 up P\n\n7 down 0x1E\n9 up 0x1E\n10 down JOY_LEFT\n12 up JOY_LEFT\n13 down JOY32\n");
+  Put("preferences", "written", FormatPreferences(Preferences{}));
+  Put("preferences", "bindings", "fullscreen = no\nwindow-size = 800x450\nmusic-volume = 30 # quiet\r\nkey.walk-left = a\n"
+                                 "key.bomb = Space, 0x56\nkey.pause = space\nbutton.pause = Start, 12\nkey.next-level =\nmute\n");
 
   // Images: every TGA kind, and PNG, JPEG and TIFF from the reference encoders.
   Put("tga", "true24", AsString(MakeTga({2, 24, 0x20, 2, 2}, {}, Bytes(12, 200))));

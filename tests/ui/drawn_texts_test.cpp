@@ -62,7 +62,11 @@ TEST(DrawnTexts, EveryCharacterTheScreensAndTheDisplayDrawIsInTheirLists) {
   ShowQuitQuestion();
   SetReplayKey(Key::kX, false);
   SetReplayKey(Key::kP, true);
+  // A game over that beats the best score says so, and the title after it shows the best.
+  bestScoreStore = BestScoreStore{true, 123, nullptr};
+  gameState.score = 4567;
   ShowGameOver();  // and back to the title
+  EXPECT_EQ(bestScoreStore.best, 4567);
 
   // The display with negative numbers, three bombs, and the announcement of a new level.
   gameState.score = scoreTarget = -905;

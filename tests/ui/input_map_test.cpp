@@ -140,6 +140,63 @@ TEST_F(InputMapTest, AGameControllerPlaysByItsStandardLayout) {
   }
 }
 
+// Bindings as a preferences file may set them: walking on W, A, S and D, the bomb left on Space
+// and moved to the pad's button 5, the pause on the pad's button 12 too, and the level keys off.
+TEST_F(InputMapTest, ReboundInputsTakeTheirActionsAndTheOldOnesLetGo) {
+  using namespace Key;
+  constexpr int32_t kW = 0x11, kS = 0x1F;
+  Bindings b = DefaultBindings();
+  b.keys[kActWalkUp] = {kW};
+  b.keys[kActWalkLeft] = {kA};
+  b.keys[kActWalkDown] = {kS};
+  b.keys[kActWalkRight] = {kD};
+  b.keys[kActBomb] = {kSpace};
+  b.keys[kActNextLevel] = {};
+  b.buttons[kActBomb] = {5};
+  b.buttons[kActPause] = {10, 12};
+  b.buttons[kActWalkUp] = {kPadInputUp, 11};
+  SetBindings(b);
+  const struct {
+    bool pad;
+    Keys held;  // keys, or the pad's buttons
+    Direction direction;
+    Command command;
+  } cases[] = {
+      {false, {kW}, kDirUp, kCmdNone},         {false, {kA}, kDirLeft, kCmdNone},
+      {false, {kD, kSpace}, kDirRight, kCmdBomb}, {false, {kS, kD}, kDirNone, kCmdNone},
+      {false, {kUp, kY}, kDirNone, kCmdY},     {false, {kP, kB}, kDirNone, kCmdPause},
+      {true, {5}, kDirNone, kCmdBomb},         {true, {2}, kDirNone, kCmdNone},
+      {true, {12, 3}, kDirNone, kCmdB},        {true, {12}, kDirNone, kCmdPause},
+      {true, {11, 1}, kDirUp, kCmdX},          {true, {6}, kDirNone, kCmdButton6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    if (c.pad) {
+      Joypad(0, 0, c.held);
+    } else {
+      gameState.joystickPresent = 0;
+      SetInputFromReplay(true, false);
+      Hold(c.held);
+    }
+    bombKeyState = kBombKeyAtStart;
+    ReadControls();
+    EXPECT_EQ(currentDirection, c.direction);
+    EXPECT_EQ(currentCommand, c.command);
+    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? kBombKeyAtStart : kBombKeyReleased);
+  }
+  // PageUp no longer changes the level; PageDown still does.
+  Joypad(0, 0, {});
+  gameState.joystickPresent = 0;
+  gameState.level = 5;
+  for (const int32_t key : {kPageUp, kPageDown}) {
+    Hold({key});
+    ReadControls();
+    Hold({});
+    ReadControls();
+  }
+  EXPECT_EQ(gameState.level, 4);
+}
+
 TEST_F(InputMapTest, MovementCadenceFollowsTheThreshold) {
   for (const int32_t threshold : {0, 5, 255}) {  // CURSORSPEED 255, 250 and 0
     settings.CURSORSPEED = threshold;
