@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/image_codecs.h"
+#include "media/input.h"
 #include "media/internal.h"
 #include "media/probes.h"
 #include "media/process.h"
@@ -162,7 +163,14 @@ void HandleWindowEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT: closeRequested = true; break;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE) closeRequested = true;
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: closeRequested = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: NoteWindowEvent(kWindowFocusLost, true); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: NoteWindowEvent(kWindowFocusGained, true); break;
+        case SDL_WINDOWEVENT_MINIMIZED: NoteWindowEvent(kWindowMinimized, true); break;
+        case SDL_WINDOWEVENT_RESTORED: NoteWindowEvent(kWindowRestored, true); break;
+        default: break;
+      }
       break;
     case SDL_KEYDOWN: {
       if (event.key.repeat) break;

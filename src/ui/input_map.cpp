@@ -30,17 +30,21 @@ constexpr Command kButtonCommands[] = {kCmdX,       kCmdBomb,    kCmdB,       kC
                                        kCmdButton6, kCmdButton7, kCmdButton8, kCmdQuit, kCmdPause};
 constexpr int32_t kBombButton = 2;
 
-// Reads the command from the device in use, marks the bomb input as let go when it is not
-// given, and keeps the command as the current one.
-Command ReadDeviceCommand() {
+// A pad plugged in or pulled out since the last read: from now on the device read is the pad,
+// or the keyboard again.
+void FollowDevices() {
+  if (FollowJoysticks()) gameState.joystickPresent = JoystickConnected() != 0 ? 1 : 0;
+}
+
+// Takes the command from the last snapshot of the device in use, marks the bomb input as let go
+// when it is not given, and keeps the command as the current one.
+Command CommandOfSnapshot() {
   Command command = kCmdNone;
   if (gameState.joystickPresent == 0) {
-    PollKeyboard();
     for (const KeyCommand& k : kKeyCommands)
       if (KeyHeld(k.key)) command = k.command;
     if (command != kCmdBomb) bombKeyState = kBombKeyReleased;
   } else {
-    PollJoystick();
     for (int32_t button = 1; button <= 10; button++) {
       if (JoystickButtonHeld(button)) {
         command = kButtonCommands[button - 1];
@@ -51,6 +55,15 @@ Command ReadDeviceCommand() {
   }
   currentCommand = command;
   return command;
+}
+
+Command ReadDeviceCommand() {
+  if (gameState.joystickPresent == 0) {
+    PollKeyboard();
+  } else {
+    PollJoystick();
+  }
+  return CommandOfSnapshot();
 }
 
 Direction ReadKeyboardDirection() {
@@ -87,6 +100,7 @@ Direction ReadJoystickDirection() {
 }  // namespace
 
 void ReadControls() {
+  FollowDevices();
   currentDirection = kDirNone;
   currentCommand = kCmdNone;
   currentDirection = gameState.joystickPresent == 0 ? ReadKeyboardDirection() : ReadJoystickDirection();
@@ -101,13 +115,23 @@ void ReadControls() {
   }
 }
 
+// The command part of ReadControls reads the snapshot its direction part took: one poll a read,
+// so that a key tapped between two frames counts for the whole of one read and no more.
 void ReadCommand() {
-  const Command command = ReadDeviceCommand();
+  Command command = CommandOfSnapshot();
+  // Leaving the window in play pauses it, as P does.
+  const bool left = TakeWindowLeft();
   if (gameState.inTitle == 1) return;
+  if (left) command = currentCommand = kCmdPause;
   if (command != kCmdNone) DispatchCommand(command);
 }
 
-Command ReadMenuCommand() { return ReadDeviceCommand(); }
+// The screens and the title stay as they are when the window is left.
+Command ReadMenuCommand() {
+  FollowDevices();
+  TakeWindowLeft();
+  return ReadDeviceCommand();
+}
 
 void ResetInputMapState() {
   currentDirection = kDirNone;

@@ -173,6 +173,8 @@ int main(int argc, char** argv) {
     Put("replay", name, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()).substr(0, 4096));
   }
   Put("replay", "keys", "0 down P # start\n6 up P\n\n7 down 0x1E\n9 up 0x1E\n10 down JOY_LEFT\n12 up JOY_LEFT\n13 down JOY32\n");
+  Put("replay", "window", "4 down P\n4 up P\n8 window focus-lost\n9 window minimized\n11 window restored\n"
+                          "12 window focus-gained\n14 down JOY3\n14 up JOY3\n");
 
   // Images: every TGA kind, and PNG, JPEG and TIFF from the reference encoders.
   Put("tga", "true24", AsString(MakeTga({2, 24, 0x20, 2, 2}, {}, Bytes(12, 200))));
