@@ -64,14 +64,15 @@ void PollMouse();
 void PlaceMouse();
 void EndMouse();
 
-// --- The window ---
+// --- The window ---------------------------------------------------------------------------
 
 // What the desktop does to the window, as the game hears of it.
 constexpr int32_t kWindowFocusLost = 0, kWindowFocusGained = 1, kWindowMinimized = 2, kWindowRestored = 3;
 // True once after the player left the window (it lost the focus or was minimised) since the
-// last call, unless it was restored or had the focus again before the call. While the window is minimised the music holds (HoldMusic, sound.h); it goes on
-// when the window is restored or has the focus again. Under a replay the desktop's window
-// events are not heeded, only the replay's (SetReplayWindowEvent), so runs repeat anywhere.
+// last call, unless it was restored or had the focus again before the call. While the window
+// is minimised the music holds (HoldMusic, sound.h); it goes on when the window is restored or
+// has the focus again. Under a replay the desktop's window events are not heeded, only the
+// replay's (SetReplayWindowEvent), so runs repeat anywhere.
 bool TakeWindowLeft();
 // The window events heeded since the last call, oldest first (for recording).
 std::vector<int32_t> TakeWindowEvents();
