@@ -158,7 +158,7 @@ std::string QuorvexHelpText() {
          "  --windowed WxH        an ordinary window of W x H pixels, taken as the desktop size\n"
          "  --fast                no frame pacing and no sleeping; a virtual millisecond clock\n"
          "  --frames N            end the program, exit status 0, right after the N-th presented frame\n"
-         "  --replay FILE         read keyboard and joypad from FILE instead of the devices\n"
+         "  --replay FILE         read keyboard, joypad and window events from FILE instead of the devices\n"
          "  --record FILE         write every change of key and button state to FILE\n"
          "  --screenshot N:FILE   write what the window shows at presented frame N as a PNG (repeatable)\n"
          "  --dump N:FILE         write the game state after presented frame N as JSON (repeatable)\n"
@@ -187,6 +187,22 @@ bool ParseHarnessOptions(int argc, char** argv) {
   return false;
 }
 
+namespace {
+
+// The window events of a replay, by their names (in the media layer's numbering).
+const std::pair<const char*, int32_t> kWindowEventNames[] = {
+    {"focus-lost", kWindowFocusLost}, {"focus-gained", kWindowFocusGained},
+    {"minimized", kWindowMinimized},  {"restored", kWindowRestored},
+};
+
+int32_t WindowEventOf(const std::string& name) {
+  for (const auto& [text, event] : kWindowEventNames)
+    if (name == text) return event;
+  return -1;
+}
+
+}  // namespace
+
 bool ParseReplay(const std::string& text, std::vector<ReplayEvent>& events, std::string& error) {
   std::istringstream in(text);
   std::string line;
@@ -200,11 +216,13 @@ bool ParseReplay(const std::string& text, std::vector<ReplayEvent>& events, std:
     if (!(words >> frameText)) continue;  // blank line
     ReplayEvent event;
     if (!(words >> action >> input) || (words >> extra) || !ParseInt(frameText, event.frame) ||
-        (action != "down" && action != "up")) {
-      error = "replay line " + std::to_string(lineNumber) + ": expected <frame> down|up <KEY>";
+        (action != "down" && action != "up" && (action != "window" || WindowEventOf(input) < 0))) {
+      error = "replay line " + std::to_string(lineNumber) +
+              ": expected <frame> down|up <KEY> or <frame> window focus-lost|focus-gained|minimized|restored";
       return false;
     }
     event.down = action == "down";
+    event.window = action == "window";
     event.input = input;
     events.push_back(event);
   }
@@ -262,6 +280,10 @@ size_t nextReplayEvent = 0;
 bool joyHeld[2][2] = {};  // [axis][negative, positive]
 
 void ApplyReplayEvent(const ReplayEvent& event) {
+  if (event.window) {
+    SetReplayWindowEvent(WindowEventOf(event.input));
+    return;
+  }
   const InputName input = Lookup(event.input);
   switch (input.kind) {
     case InputName::kKey:
@@ -289,6 +311,8 @@ FILE* recordFile = nullptr;
 bool recordedKeys[256] = {};
 int32_t recordedAxes[2] = {};
 bool recordedButtons[kJoyButtons + 1] = {};
+int32_t recordedKeyPresses[256] = {};
+int32_t recordedButtonPresses[kJoyButtons + 1] = {};
 
 // Writes every change of key and button state seen since the last call, as events of `frame`.
 void RecordChanges(int32_t frame) {
@@ -296,10 +320,18 @@ void RecordChanges(int32_t frame) {
   auto write = [frame](bool down, const std::string& name) {
     std::fprintf(recordFile, "%d %s %s\n", frame, down ? "down" : "up", name.c_str());
   };
+  // A press that came and went since the last frame is written as a tap within the frame.
+  auto tap = [&write](const std::string& name) {
+    write(true, name);
+    write(false, name);
+  };
   for (int32_t code = 1; code < 256; code++) {
     const bool down = RawKeyDown(code);
+    const int32_t presses = RawKeyPresses(code);
     if (down != recordedKeys[code]) write(down, KeyName(code));
+    else if (!down && presses != recordedKeyPresses[code]) tap(KeyName(code));
     recordedKeys[code] = down;
+    recordedKeyPresses[code] = presses;
   }
   static const char* const kAxisNames[2][2] = {{"JOY_LEFT", "JOY_RIGHT"}, {"JOY_UP", "JOY_DOWN"}};
   for (int32_t axis = 0; axis < 2; axis++) {
@@ -311,9 +343,15 @@ void RecordChanges(int32_t frame) {
   }
   for (int32_t button = 1; button <= kJoyButtons; button++) {
     const bool down = RawJoyButton(button);
+    const int32_t presses = RawJoyButtonPresses(button);
     if (down != recordedButtons[button]) write(down, "JOY" + std::to_string(button));
+    else if (!down && presses != recordedButtonPresses[button]) tap("JOY" + std::to_string(button));
     recordedButtons[button] = down;
+    recordedButtonPresses[button] = presses;
   }
+  for (const int32_t event : TakeWindowEvents())
+    for (const auto& [name, kind] : kWindowEventNames)
+      if (kind == event) std::fprintf(recordFile, "%d window %s\n", frame, name);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
@@ -362,6 +400,7 @@ bool ApplyHarnessOptions() {
     }
     bool withJoystick = false;
     for (const ReplayEvent& event : replayEvents) {
+      if (event.window) continue;
       const InputName input = Lookup(event.input);
       if (input.kind == InputName::kNone) {
         std::fprintf(stderr, "quorvex: %s: unknown key %s\n", harnessOptions.replayFile.c_str(), event.input.c_str());

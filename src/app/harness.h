@@ -12,7 +12,7 @@
 //   --windowed WxH        an ordinary window of W x H pixels, taken as the desktop size
 //   --fast                no frame pacing and no sleeping; a virtual millisecond clock
 //   --frames N            end the program, exit status 0, right after the N-th presented frame
-//   --replay FILE         keyboard and joypad from FILE instead of the devices
+//   --replay FILE         keyboard, joypad and window events from FILE instead of the devices
 //   --record FILE         write every change of key and button state to FILE
 //   --screenshot N:FILE   write presented frame N as a PNG (repeatable)
 //   --dump N:FILE         write the game state after presented frame N as JSON (repeatable)
@@ -43,11 +43,13 @@ struct HarnessOptions {
 
 extern HarnessOptions harnessOptions;
 
-// One replay event: at the poll after presented frame `frame`, key or button `input` goes down or up.
+// One replay event: at the poll after presented frame `frame`, key or button `input` goes down or
+// up; or, for a window event, the window loses or gains the focus, or is minimised or restored.
 struct ReplayEvent {
   int32_t frame = 0;
   bool down = false;
-  std::string input;  // "UP", "JOY3", "0x1E", ...
+  bool window = false;  // input is then "focus-lost", "focus-gained", "minimized" or "restored"
+  std::string input;    // "UP", "JOY3", "0x1E", ...
 };
 
 // True when any testing option is given (--fast, --replay, --frames, --windowed, --record,

@@ -52,6 +52,10 @@ JoypadState ControllerToJoypad(const ControllerInput& in);
 int32_t JoystickAxisDirection(int32_t sdlAxisValue);
 // Maps an SDL scancode to the scan code the game uses (0 for none).
 int32_t ScanCodeFromSdl(int32_t sdlScancode);
+// A window event (kWindowFocusLost ..., input.h) from the desktop, or from a replay: it marks
+// the window as left (TakeWindowLeft) and holds or lets go of the music. The desktop's are not
+// heeded under a replay.
+void NoteWindowEvent(int32_t event, bool fromDesktop);
 
 // --- Quad blending (blending.cpp) -----------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/image_codecs.h"
+#include "media/input.h"
 #include "media/internal.h"
 #include "media/probes.h"
 #include "media/process.h"
@@ -179,9 +180,16 @@ void HandleWindowEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT: closeRequested = true; break;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE) closeRequested = true;
-      // RESIZED comes only for a change from outside (the player or the window manager).
-      if (event.window.event == SDL_WINDOWEVENT_RESIZED) NoteResize(event.window.data1, event.window.data2);
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: closeRequested = true; break;
+        // RESIZED comes only for a change from outside (the player or the window manager).
+        case SDL_WINDOWEVENT_RESIZED: NoteResize(event.window.data1, event.window.data2); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: NoteWindowEvent(kWindowFocusLost, true); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: NoteWindowEvent(kWindowFocusGained, true); break;
+        case SDL_WINDOWEVENT_MINIMIZED: NoteWindowEvent(kWindowMinimized, true); break;
+        case SDL_WINDOWEVENT_RESTORED: NoteWindowEvent(kWindowRestored, true); break;
+        default: break;
+      }
       break;
     case SDL_KEYDOWN: {
       const SDL_Keycode key = event.key.keysym.sym;

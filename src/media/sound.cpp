@@ -444,6 +444,7 @@ struct MixerLevels {
   int32_t musicVolume = 100;
   int32_t effectsVolume = 100;
   bool muted = false;
+  bool musicHeld = false;  // music voices stand still
   float musicGain = 1;
   float effectsGain = 1;
   float limiterGain = 1;
@@ -517,7 +518,8 @@ float LimiterGain(float peak) {
 // Sums the two buses at their volumes (gliding from the last chunk's gains to the asked ones)
 // and limits the sum into dest.
 void LevelAndLimit(const int32_t* music, const int32_t* effects, int32_t count, int16_t* dest) {
-  const float musicFrom = levels.musicGain, musicTo = GainOf(levels.musicVolume);
+  // Held music glides down to silence before it stands still, so that it does not click.
+  const float musicFrom = levels.musicGain, musicTo = levels.musicHeld ? 0.0f : GainOf(levels.musicVolume);
   const float effectsFrom = levels.effectsGain, effectsTo = GainOf(levels.effectsVolume);
   for (int32_t i = 0; i < count; i++) {
     const float along = static_cast<float>(i + 1) / static_cast<float>(count);
@@ -548,7 +550,9 @@ void MixSound(int16_t* out, int32_t frames) {
     const int32_t count = std::min(kChunk, frames - done);
     std::fill(music, music + count * kSoundChannels, 0);
     std::fill(effects, effects + count * kSoundChannels, 0);
-    for (auto& [id, sound] : sounds.All()) MixVoice(sound, sound.music ? music : effects, count);
+    const bool musicStill = levels.musicHeld && levels.musicGain == 0.0f;
+    for (auto& [id, sound] : sounds.All())
+      if (!sound.music || !musicStill) MixVoice(sound, sound.music ? music : effects, count);
     LevelAndLimit(music, effects, count, out + static_cast<size_t>(done) * kSoundChannels);
   }
 }
@@ -581,6 +585,16 @@ int32_t EffectsVolume() {
 bool SoundMuted() {
   std::lock_guard<std::mutex> lock(mixerLock);
   return levels.muted;
+}
+
+void HoldMusic(bool held) {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  levels.musicHeld = held;
+}
+
+bool MusicHeld() {
+  std::lock_guard<std::mutex> lock(mixerLock);
+  return levels.musicHeld;
 }
 
 void SetSoundRefusalsQuiet(bool quiet) { refusalsQuiet = quiet; }

@@ -44,6 +44,11 @@ void SetSoundMuted(bool muted);
 int32_t MusicVolume();
 int32_t EffectsVolume();
 bool SoundMuted();
+// While held, music glides to silence and then stands still where it is (effects play on); let
+// go, it goes on from there, gliding back up.
+// The window holds it while minimised. EndSound lets go.
+void HoldMusic(bool held);
+bool MusicHeld();
 // A file that is there but is refused (not a sound, too long, broken) is said once on stderr,
 // unless refusals are made quiet (the data checker words its own).
 void SetSoundRefusalsQuiet(bool quiet);

@@ -140,13 +140,18 @@ bool ActionsCommand(Command command) {
   return false;
 }
 
-// Reads the command from the device in use, marks the bomb input as let go when it is not
-// given, and keeps the command as the current one.
-Command ReadDeviceCommand() {
+// A pad plugged in or pulled out since the last read: from now on the device read is the pad,
+// or the keyboard again.
+void FollowDevices() {
+  if (FollowJoysticks()) gameState.joystickPresent = JoystickConnected() != 0 ? 1 : 0;
+}
+
+// Takes the command from the last snapshot of the device in use, marks the bomb input as let go
+// when it is not given, and keeps the command as the current one.
+Command CommandOfSnapshot() {
   EnsureIndexed();
   Command command = kCmdNone;
   if (gameState.joystickPresent == 0) {
-    PollKeyboard();
     for (const auto& k : kKeyCommandOrder) {
       if (AnyKeyHeld(k.action)) command = k.command;
       // The Y command sits between the B and X choices in the order.
@@ -156,7 +161,6 @@ Command ReadDeviceCommand() {
     }
     if (command != kCmdBomb) bombKeyState = kBombKeyReleased;
   } else {
-    PollJoystick();
     for (int32_t button = 1; button <= kButtons; button++) {
       if (!JoystickButtonHeld(button)) continue;
       const int32_t action = padAction[button];
@@ -174,6 +178,15 @@ Command ReadDeviceCommand() {
   }
   currentCommand = command;
   return command;
+}
+
+Command ReadDeviceCommand() {
+  if (gameState.joystickPresent == 0) {
+    PollKeyboard();
+  } else {
+    PollJoystick();
+  }
+  return CommandOfSnapshot();
 }
 
 Direction ReadKeyboardDirection() {
@@ -262,6 +275,7 @@ int32_t SmallNumber(const std::string& text, int32_t most) {
 }  // namespace
 
 void ReadControls() {
+  FollowDevices();
   currentDirection = kDirNone;
   currentCommand = kCmdNone;
   EnsureIndexed();
@@ -277,13 +291,23 @@ void ReadControls() {
   }
 }
 
+// The command part of ReadControls reads the snapshot its direction part took: one poll a read,
+// so that a key tapped between two frames counts for the whole of one read and no more.
 void ReadCommand() {
-  const Command command = ReadDeviceCommand();
+  Command command = CommandOfSnapshot();
+  // Leaving the window in play pauses it, as P does.
+  const bool left = TakeWindowLeft();
   if (gameState.inTitle == 1) return;
+  if (left) command = currentCommand = kCmdPause;
   if (command != kCmdNone) DispatchCommand(command);
 }
 
-Command ReadMenuCommand() { return ReadDeviceCommand(); }
+// The screens and the title stay as they are when the window is left.
+Command ReadMenuCommand() {
+  FollowDevices();
+  TakeWindowLeft();
+  return ReadDeviceCommand();
+}
 
 void ResetInputMapState() {
   currentDirection = kDirNone;

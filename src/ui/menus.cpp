@@ -163,9 +163,10 @@ void ShowTitleScreen() {
   LoadScreenPicture(settings.LOADINTROSCREEN);
   PlayMusic(kTitleMusic);
 
-  const char* prompt = g.joystickPresent == 1 ? kJoypadPrompt : kKeyboardPrompt;
   for (;;) {
     PumpWindowEvent();
+    // The prompt follows a pad plugged in or pulled out while the title shows.
+    const char* prompt = g.joystickPresent == 1 ? kJoypadPrompt : kKeyboardPrompt;
     BeginQuads();
     ClearBackBuffer(kBlack);
     DrawPicture();

@@ -7,7 +7,8 @@
 
 namespace {
 
-// Leaves the title with P (released after the first level's build has started) and then walks.
+// Leaves the title with P (released after the first level's build has started), walks, fires,
+// leaves the window (the pause screen opens) and taps X within a frame to go on.
 const char* const kWalk =
     "0 down P\n"
     "6 up P\n"
@@ -18,7 +19,10 @@ const char* const kWalk =
     "100 down LEFT\n"
     "140 up LEFT\n"
     "140 down SPACE\n"
-    "150 up SPACE\n";
+    "150 up SPACE\n"
+    "155 window focus-lost\n"
+    "160 down X\n"
+    "160 up X\n";
 
 TEST(Play, FramesOptionEndsTheRunAndScreenshotsShowTheWorld) {
   TempDir dir;
@@ -46,22 +50,64 @@ TEST(Play, ARecordingReplaysToTheSameGame) {
   const std::string recorded = ReadFile(dir / "recorded.txt");
   EXPECT_NE(recorded.find("0 down P"), std::string::npos) << recorded;
   EXPECT_NE(recorded.find("20 down RIGHT"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("155 window focus-lost\n160 down X\n160 up X\n"), std::string::npos) << recorded;
   run = RunGame(dir.Path(), common + "'" + dir / "b.json" + "' --replay '" + dir / "recorded.txt" + "'");
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(ReadFile(dir / "a.json"), ReadFile(dir / "b.json"));
 }
 
+// Leaving the window and quick taps, as a player does them. The first frames are the credits
+// (1 to 3) and the title (from 4); play runs by frame 30. A paused game's clock stands still from
+// the event (its dump) until X lets play go on (the dump after it moves).
+TEST(Play, LeavingTheWindowPausesPlayAndATapBetweenFramesIsNotLost) {
+  const struct {
+    const char* what;
+    const char* replay;
+    bool paused;  // the clock stands still from frame 40 to frame 100, X at 100 goes on
+  } cases[] = {
+      {"focus lost in play", "0 down P\n6 up P\n40 window focus-lost\n60 window focus-gained\n100 down X\n100 up X\n", true},
+      {"minimised in play", "0 down P\n6 up P\n40 window minimized\n70 window restored\n100 down X\n101 up X\n", true},
+      {"focus lost on the title", "10 window focus-lost\n12 down P\n14 up P\n100 down X\n100 up X\n", false},
+      {"P tapped within a frame leaves the title", "10 down P\n10 up P\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    MakeMiniBase(dir);
+    dir.Write("go.txt", c.replay);
+    std::string options = "--fast --windowed 320x240 --frames 101 --replay '" + dir / "go.txt" + "' --screenshot 80:'" +
+                          dir / "s.png" + "'";
+    for (const int frame : {40, 100, 101}) options += " --dump " + std::to_string(frame) + ":'" + dir / std::to_string(frame) + "'";
+    const GameRun run = RunGame(dir.Path(), options);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const JsonValue at40 = ReadDump(dir / "40"), at100 = ReadDump(dir / "100"), at101 = ReadDump(dir / "101");
+    EXPECT_EQ(at40["inTitle"].Int(), 0);
+    auto clock = [](const JsonValue& dump) { return dump["timeLeft"].Int() * 1000 + dump["frameTick"].Int(); };
+    EXPECT_EQ(clock(at40) == clock(at100), c.paused) << clock(at40) << " at 40, " << clock(at100) << " at 100";
+    EXPECT_NE(clock(at100), clock(at101)) << "play goes on";
+    // The pause screen's texts are drawn opaque; in play the display is drawn at 240.
+    EXPECT_EQ(ReadPng(dir / "s.png").Count(MiniColour::kGlyph) > 0, c.paused);
+  }
+}
+
 TEST(Play, BadReplaysAreRefusedWithTheLine) {
   TempDir dir;
   MakeMiniBase(dir);
-  dir.Write("bad.txt", "# a comment\n\n0 down P\n5 sideways P\n");
-  dir.Write("key.txt", "3 down F13\n");
-  GameRun run = RunGame(dir.Path(), "--fast --replay '" + dir / "bad.txt" + "'");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.output.find("replay line 4"), std::string::npos) << run.output;
-  run = RunGame(dir.Path(), "--fast --replay '" + dir / "key.txt" + "'");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.output.find("unknown key F13"), std::string::npos) << run.output;
+  const struct {
+    const char* replay;
+    const char* said;
+  } cases[] = {
+      {"# a comment\n\n0 down P\n5 sideways P\n", "replay line 4"},
+      {"3 down F13\n", "unknown key F13"},
+      {"3 window focus-lost\n4 window closed\n", "replay line 2"},
+      {"3 window\n", "replay line 1"},
+  };
+  for (const auto& c : cases) {
+    dir.Write("bad.txt", c.replay);
+    const GameRun run = RunGame(dir.Path(), "--fast --replay '" + dir / "bad.txt" + "'");
+    EXPECT_EQ(run.status, 2) << c.replay;
+    EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
+  }
 }
 
 TEST(Play, StopSignalsEndTheProgramCleanly) {

@@ -177,6 +177,8 @@ int main(int argc, char** argv) {
   Put("preferences", "written", FormatPreferences(Preferences{}));
   Put("preferences", "bindings", "fullscreen = no\nwindow-size = 800x450\nmusic-volume = 30 # quiet\r\nkey.walk-left = a\n"
                                  "key.bomb = Space, 0x56\nkey.pause = space\nbutton.pause = Start, 12\nkey.next-level =\nmute\n");
+  Put("replay", "window", "4 down P\n4 up P\n8 window focus-lost\n9 window minimized\n11 window restored\n"
+                          "12 window focus-gained\n14 down JOY3\n14 up JOY3\n");
 
   // Images: every TGA kind, and PNG, JPEG and TIFF from the reference encoders.
   Put("tga", "true24", AsString(MakeTga({2, 24, 0x20, 2, 2}, {}, Bytes(12, 200))));

@@ -1,8 +1,14 @@
-// Keyboard and joypad through replay input (no devices needed), and the scan code table.
+// Keyboard and joypad through replay input (no devices needed), SDL's own key events and
+// virtual pads plugged in and pulled out, and the scan code table.
+#include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include "media/input.h"
 #include "media/internal.h"
+#include "media/sound.h"
 
 namespace {
 
@@ -103,6 +109,186 @@ TEST_F(ReplayInput, JoypadAxesAndButtonsComeFromTheReplay) {
 
   SetInputFromReplay(true, false);
   EXPECT_EQ(StartJoystick(), 0) << "a replay without joypad events has none";
+}
+
+// A press that comes and goes between two polls shows as held in the next snapshot, and only
+// there; keys and buttons held across polls read as they always did.
+TEST_F(ReplayInput, ATapBetweenTwoPollsShowsAsHeldInTheNextSnapshotOnly) {
+  ASSERT_EQ(StartJoystick(), 1);
+  struct Step {
+    const char* what;
+    std::vector<std::pair<int32_t, bool>> keys;     // key changes before the poll, in order
+    std::vector<std::pair<int32_t, bool>> buttons;  // joypad button changes before the poll
+    int32_t held;        // KeyHeld(Key::kP)
+    int32_t released;    // KeyReleased(Key::kPageUp)
+    int32_t buttonHeld;  // JoystickButtonHeld(10)
+  };
+  const Step steps[] = {
+      {"P and button 10 tapped", {{Key::kP, true}, {Key::kP, false}}, {{10, true}, {10, false}}, 1, 0, 1},
+      {"the next poll: gone", {}, {}, 0, 0, 0},
+      {"Page Up tapped: seen down", {{Key::kPageUp, true}, {Key::kPageUp, false}}, {}, 0, 0, 0},
+      {"Page Up: released at the next poll", {}, {}, 0, 1, 0},
+      {"P held", {{Key::kP, true}}, {{10, true}}, 1, 0, 1},
+      {"still held", {}, {}, 1, 0, 1},
+      {"let go: up at once", {{Key::kP, false}}, {{10, false}}, 0, 0, 0},
+      {"up and down again between polls: held", {{Key::kP, true}, {Key::kP, false}, {Key::kP, true}}, {}, 1, 0, 0},
+      {"let go again", {{Key::kP, false}}, {}, 0, 0, 0},
+      {"tapped twice: one read", {{Key::kP, true}, {Key::kP, false}, {Key::kP, true}, {Key::kP, false}}, {}, 1, 0, 0},
+      {"and gone", {}, {}, 0, 0, 0},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    for (const auto& [key, down] : s.keys) SetReplayKey(key, down);
+    for (const auto& [button, down] : s.buttons) SetReplayJoyButton(button, down);
+    PollKeyboard();
+    PollJoystick();
+    EXPECT_EQ(KeyHeld(Key::kP), s.held);
+    EXPECT_EQ(KeyReleased(Key::kPageUp), s.released);
+    EXPECT_EQ(JoystickButtonHeld(10), s.buttonHeld);
+  }
+  EXPECT_EQ(RawKeyPresses(Key::kP), 6) << "every press is counted for recordings";
+  EXPECT_EQ(RawJoyButtonPresses(10), 2);
+  EXPECT_FALSE(RawKeyDown(Key::kP));
+}
+
+// The window's events: leaving it (focus lost, minimised) is said once; the music holds while
+// it is minimised. Under a replay the desktop's own events are not heeded.
+TEST_F(ReplayInput, LeavingTheWindowIsSaidOnceAndMinimisingHoldsTheMusic) {
+  struct Step {
+    const char* what;
+    std::vector<int32_t> events;  // before the window is asked
+    bool fromDesktop;
+    bool left;
+    bool musicHeld;
+  };
+  const Step steps[] = {
+      {"focus lost", {kWindowFocusLost}, false, true, false},
+      {"focus back", {kWindowFocusGained}, false, false, false},
+      {"minimised", {kWindowMinimized}, false, true, true},
+      {"restored", {kWindowRestored}, false, false, false},
+      {"minimised again", {kWindowMinimized}, false, true, true},
+      {"the focus back lets the music go on", {kWindowFocusGained}, false, false, false},
+      {"focus lost and back within a frame", {kWindowFocusLost, kWindowFocusGained}, false, false, false},
+      {"minimised and restored within a frame", {kWindowMinimized, kWindowRestored}, false, false, false},
+      {"the desktop's, under a replay", {kWindowFocusLost, kWindowMinimized}, true, false, false},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    for (const int32_t event : s.events) {
+      if (s.fromDesktop)
+        NoteWindowEvent(event, true);
+      else
+        SetReplayWindowEvent(event);
+    }
+    EXPECT_EQ(TakeWindowLeft(), s.left);
+    EXPECT_FALSE(TakeWindowLeft()) << "said once";
+    EXPECT_EQ(MusicHeld(), s.musicHeld);
+  }
+  EXPECT_EQ(TakeWindowEvents(),
+            (std::vector<int32_t>{kWindowFocusLost, kWindowFocusGained, kWindowMinimized, kWindowRestored, kWindowMinimized,
+                                  kWindowFocusGained, kWindowFocusLost, kWindowFocusGained, kWindowMinimized,
+                                  kWindowRestored}))
+      << "the replay's events, kept for a recording";
+  EXPECT_TRUE(TakeWindowEvents().empty());
+  // Without a replay the desktop's count.
+  SetInputFromReplay(false, false);
+  NoteWindowEvent(kWindowMinimized, true);
+  EXPECT_TRUE(TakeWindowLeft());
+  EXPECT_TRUE(MusicHeld());
+}
+
+// Real devices through SDL: key events as SDL queues them, and virtual pads plugged in and
+// pulled out while the game runs (SDL's virtual joysticks need no hardware and no display).
+class DeviceInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(StartJoystick(), 0) << "no pad before the test plugs one in";
+    ASSERT_TRUE(StartKeyboard());
+  }
+  static void Send(Uint32 type, SDL_Scancode code, Uint8 repeat = 0) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.scancode = code;
+    e.key.repeat = repeat;
+    SDL_PushEvent(&e);
+  }
+  static int Plug(SDL_JoystickType type) {
+    const int index = SDL_JoystickAttachVirtual(type, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+    SDL_PumpEvents();
+    return index;
+  }
+  static void Pull(int index) {
+    SDL_JoystickDetachVirtual(index);
+    SDL_PumpEvents();
+  }
+  // Presses and lets go of button `b` of the open pad (index `index`) between two polls.
+  static void TapButton(int index, int b) {
+    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(stick, nullptr);
+    SDL_JoystickSetVirtualButton(stick, b, 1);
+    SDL_JoystickUpdate();
+    SDL_JoystickSetVirtualButton(stick, b, 0);
+    SDL_JoystickUpdate();
+  }
+};
+
+TEST_F(DeviceInput, AKeyTappedBetweenTwoPollsIsHeldForOnePoll) {
+  Send(SDL_KEYDOWN, SDL_SCANCODE_P);
+  Send(SDL_KEYUP, SDL_SCANCODE_P);
+  PollKeyboard();
+  EXPECT_EQ(KeyHeld(Key::kP), 1);
+  PollKeyboard();
+  EXPECT_EQ(KeyHeld(Key::kP), 0);
+  Send(SDL_KEYDOWN, SDL_SCANCODE_X, 1);  // a key's repeat is no press
+  PollKeyboard();
+  EXPECT_EQ(KeyHeld(Key::kX), 0);
+  SetInputFromReplay(true, false);  // under a replay the keyboard is not heard
+  Send(SDL_KEYDOWN, SDL_SCANCODE_X);
+  PollKeyboard();
+  EXPECT_EQ(KeyHeld(Key::kX), 0);
+}
+
+TEST_F(DeviceInput, PadsPluggedInAtAnyTimeAreReadAndOnePulledOutLeavesTheNext) {
+  const int first = Plug(SDL_JOYSTICK_TYPE_GAMECONTROLLER);
+  ASSERT_GE(first, 0) << SDL_GetError();
+  EXPECT_TRUE(FollowJoysticks()) << "a pad plugged in";
+  EXPECT_EQ(JoystickConnected(), 1);
+  EXPECT_FALSE(FollowJoysticks()) << "nothing new";
+  // Start, pressed and let go between two polls, is held for one poll (joypad button 10).
+  TapButton(first, SDL_CONTROLLER_BUTTON_START);
+  PollJoystick();
+  EXPECT_EQ(JoystickButtonHeld(10), 1);
+  PollJoystick();
+  EXPECT_EQ(JoystickButtonHeld(10), 0);
+  // A D-pad tap walks for one poll.
+  TapButton(first, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+  PollJoystick();
+  EXPECT_EQ(JoystickX(), -1);
+  PollJoystick();
+  EXPECT_EQ(JoystickX(), 0);
+
+  // A second pad waits while the first is read; pulling out the first hands over to it.
+  const int second = Plug(SDL_JOYSTICK_TYPE_GAMECONTROLLER);
+  ASSERT_GE(second, 0) << SDL_GetError();
+  EXPECT_FALSE(FollowJoysticks()) << "still one pad read";
+  Pull(first);
+  EXPECT_FALSE(FollowJoysticks()) << "the second pad takes over: still connected";
+  EXPECT_EQ(JoystickConnected(), 1);
+  TapButton(0, SDL_CONTROLLER_BUTTON_A);  // the second pad is now the first device
+  PollJoystick();
+  EXPECT_EQ(JoystickButtonHeld(2), 1) << "A of the pad that took over";
+  Pull(0);
+  EXPECT_TRUE(FollowJoysticks()) << "the last pad pulled out";
+  EXPECT_EQ(JoystickConnected(), 0);
+  PollJoystick();
+  EXPECT_EQ(JoystickButtonHeld(2), 0);
+
+  // Under a replay the devices are not followed.
+  SetInputFromReplay(true, false);
+  const int third = Plug(SDL_JOYSTICK_TYPE_GAMECONTROLLER);
+  EXPECT_FALSE(FollowJoysticks());
+  EXPECT_EQ(JoystickConnected(), 0);
+  Pull(third);
 }
 
 TEST(JoystickAxes, TheDeadZoneIsPlusMinus500OfPlusMinus1000) {

@@ -15,6 +15,7 @@
 #include "support/sample_files.h"
 #include "media/probes.h"
 #include "media/screen.h"
+#include "media/sound.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -553,6 +554,32 @@ TEST_F(ScaledScreen, TheCloseButtonAsksToEndAndAltEnterOrF11SwitchTheFullScreen)
   DrainWindowMessages();
   EXPECT_TRUE(WindowCloseRequested());
   EndMouse();
+}
+
+// The desktop's focus and minimise events, as SDL gives them, reach the game's input.
+TEST_F(ScaledScreen, TheDesktopsFocusAndMinimiseEventsReachTheGame) {
+  SetWindowedSize(320, 240);
+  ASSERT_NE(CreateMainWindow(320, 240, "quorvex test"), 0);
+  DrainWindowMessages();
+  TakeWindowLeft();
+  const struct {
+    Uint8 event;
+    bool left, musicHeld;
+  } cases[] = {
+      {SDL_WINDOWEVENT_FOCUS_LOST, true, false}, {SDL_WINDOWEVENT_FOCUS_GAINED, false, false},
+      {SDL_WINDOWEVENT_MINIMIZED, true, true},   {SDL_WINDOWEVENT_RESTORED, false, false},
+      {SDL_WINDOWEVENT_MOVED, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.event));
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = c.event;
+    SDL_PushEvent(&e);
+    DrainWindowMessages();
+    EXPECT_EQ(TakeWindowLeft(), c.left);
+    EXPECT_EQ(MusicHeld(), c.musicHeld);
+  }
 }
 
 }  // namespace

@@ -156,17 +156,21 @@ TEST_F(Sounds, VolumesScaleTheirOwnVoicesAndMutingSilencesBoth) {
     int32_t musicVolume, effectsVolume;
     bool muted;
     int16_t left, right;  // once the glide is over
+    bool musicHeld = false;  // as while the window is minimised
   };
   const Step steps[] = {
       {100, 100, false, 12000, -4000}, {50, 100, false, 6000, 2000}, {50, 0, false, 2000, -2000},
       {900, -5, false, 8000, -8000},   {100, 100, true, 0, 0},      {100, 100, false, 12000, -4000},
+      {100, 100, false, 4000, 4000, true}, {100, 100, false, 12000, -4000},
   };
   for (const Step& step : steps) {
-    SCOPED_TRACE(testing::Message() << step.musicVolume << "/" << step.effectsVolume << (step.muted ? " muted" : ""));
+    SCOPED_TRACE(testing::Message() << step.musicVolume << "/" << step.effectsVolume << (step.muted ? " muted" : "")
+                                    << (step.musicHeld ? " music held" : ""));
     const int16_t before = Mix(1)[0];
     SetMusicVolume(step.musicVolume);
     SetEffectsVolume(step.effectsVolume);
     SetSoundMuted(step.muted);
+    HoldMusic(step.musicHeld);
     EXPECT_EQ(MusicVolume(), std::clamp(step.musicVolume, 0, 100));
     EXPECT_EQ(EffectsVolume(), std::clamp(step.effectsVolume, 0, 100));
     EXPECT_EQ(SoundMuted(), step.muted);
@@ -182,6 +186,17 @@ TEST_F(Sounds, VolumesScaleTheirOwnVoicesAndMutingSilencesBoth) {
   PlaySoundFrom(once, 0);
   Mix(1000);
   EXPECT_FALSE(SoundPlaying(once));
+  // Held music stands still: a track played once outlasts a hold longer than itself, and ends
+  // once let go.
+  const int32_t track =
+      OpenSoundStream(-1, dir.Write("track.wav", AsString(MakeWav(2, kSoundRate, 16, Pcm16(std::vector<int16_t>(2000, 100))))));
+  PlaySoundFrom(track, 0);
+  HoldMusic(true);
+  Mix(5000);
+  EXPECT_TRUE(SoundPlaying(track));
+  HoldMusic(false);
+  Mix(5000);
+  EXPECT_FALSE(SoundPlaying(track));
   EndSound();
   EXPECT_EQ(MusicVolume(), 100);
   EXPECT_EQ(EffectsVolume(), 100);

@@ -1,8 +1,8 @@
 // Writes a seeded random replay for the soak: a long game of the demo made of episodes that a
 // player could play, chosen with the game's own random generator. Walks of every length, bombs,
 // pauses that continue or restart the level, quit questions that continue, level changes up and
-// down, idle spells, and now and then an idle long enough for the clock to run out (a game over,
-// the title, and the next pause key starts a new game).
+// down, leaving the window and coming back, idle spells, and now and then an idle long enough
+// for the clock to run out (a game over, the title, and the next pause key starts a new game).
 //
 // B (which quits from the quit question) is only ever pressed after P, and every Escape is
 // followed by X, so the quit question is always left by X and the program never quits: the run
@@ -64,6 +64,14 @@ int main(int argc, char** argv) {
       Press("X", 3, 5);
     } else if (pick < 78) {
       Press(Random(2) == 0 ? "PGDN" : "PGUP", 2, Between(5, 40));
+    } else if (pick < 81) {
+      // The player leaves the window (the game pauses), comes back and goes on with X.
+      const bool minimised = Random(1) == 0;
+      std::printf("%d window %s\n", frame, minimised ? "minimized" : "focus-lost");
+      frame += Between(1, 60);
+      std::printf("%d window %s\n", frame, minimised ? "restored" : "focus-gained");
+      frame += Between(1, 10);
+      Press("X", 3, 5);
     } else {
       frame += Between(30, 300);
     }

@@ -1,5 +1,6 @@
 #include "ui/input_map.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,6 +8,7 @@
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "game/bombs.h"
+#include "game/play_screens.h"
 #include "game/player.h"
 #include "media/input.h"
 #include "media/internal.h"
@@ -54,16 +56,28 @@ TEST_F(InputMapTest, KeyboardDirectionAndCommandOverrideOrders) {
       {{kEscape, kP}, kDirNone, kCmdPause}, {{kB, kX, kEscape}, kDirNone, kCmdQuit},
       {{kA, kY}, kDirNone, kCmdY},        {{kUp, kDown, kLeft, kRight}, kDirNone, kCmdNone},
   };
-  for (const auto& c : cases) {
-    Hold(c.keys);
-    bombKeyState = kBombKeyAtStart;
-    ReadControls();
-    EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
-    EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
-    // Every read without the bomb command marks the bomb input as let go.
-    EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? kBombKeyAtStart : kBombKeyReleased) << "case " << (&c - cases);
-    EXPECT_EQ(ReadMenuCommand(), c.command) << "case " << (&c - cases);
+  // Keys tapped (pressed and let go) since the last read count as held for one read: its
+  // direction and its command both see them, and the next read does not.
+  for (const bool tapped : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(tapped ? "tapped" : "held");
+      Hold(c.keys);
+      if (tapped) Hold({});
+      bombKeyState = kBombKeyAtStart;
+      ReadControls();
+      EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
+      EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
+      // Every read without the bomb command marks the bomb input as let go.
+      EXPECT_EQ(bombKeyState, c.command == kCmdBomb ? kBombKeyAtStart : kBombKeyReleased) << "case " << (&c - cases);
+      EXPECT_EQ(ReadMenuCommand(), tapped ? kCmdNone : c.command) << "case " << (&c - cases);
+    }
   }
+  // The same for a menu read, and for the read after it.
+  Hold({Key::kP});
+  Hold({});
+  EXPECT_EQ(ReadMenuCommand(), kCmdPause);
+  ReadControls();
+  EXPECT_EQ(currentCommand, kCmdNone) << "a tap that left the title does not pause the game that follows";
 }
 
 TEST_F(InputMapTest, JoypadFirstButtonDecidesVerticalAxisWinsKeyboardIgnored) {
@@ -82,14 +96,22 @@ TEST_F(InputMapTest, JoypadFirstButtonDecidesVerticalAxisWinsKeyboardIgnored) {
       {0, 0, {10}, kDirNone, kCmdPause, true},  {0, 0, {11}, kDirNone, kCmdNone, true},
       {0, 0, {1, 2}, kDirNone, kCmdX, false},   {0, 0, {3, 10}, kDirNone, kCmdB, true},
   };
-  for (const auto& c : cases) {
-    Joypad(c.x, c.y, c.buttons);
-    Hold({Key::kLeft, Key::kP});
-    bombKeyState = kBombKeyAtStart;
-    ReadControls();
-    EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
-    EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
-    EXPECT_EQ(bombKeyState, c.released ? kBombKeyReleased : kBombKeyAtStart) << "case " << (&c - cases);
+  // Buttons tapped since the last read count as held for that read (the axes are as they are).
+  for (const bool tapped : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(tapped ? "tapped" : "held");
+      Joypad(c.x, c.y, c.buttons);
+      if (tapped)
+        for (const int32_t b : c.buttons) SetReplayJoyButton(b, false);
+      Hold({Key::kLeft, Key::kP});
+      bombKeyState = kBombKeyAtStart;
+      ReadControls();
+      EXPECT_EQ(currentDirection, c.direction) << "case " << (&c - cases);
+      EXPECT_EQ(currentCommand, c.command) << "case " << (&c - cases);
+      EXPECT_EQ(bombKeyState, c.released ? kBombKeyReleased : kBombKeyAtStart) << "case " << (&c - cases);
+      ReadControls();
+      EXPECT_EQ(currentCommand, tapped ? kCmdNone : c.command) << "case " << (&c - cases);
+    }
   }
 }
 
@@ -227,6 +249,87 @@ TEST_F(InputMapTest, PageKeysChangeTheLevelOnceWhenLetGo) {
   Hold({});
   ReadMenuCommand();
   EXPECT_EQ(gameState.level, 2) << "the menu read leaves the level keys alone";
+}
+
+// Leaving the window in play opens the pause screen, as P does (and wins over the command read
+// with it); on the title and on the screens it changes nothing, then or later.
+TEST_F(InputMapTest, LeavingTheWindowPausesPlayOnly) {
+  static int pauses, questions;
+  pauses = questions = 0;
+  playScreens.pause = [] { pauses++; };
+  playScreens.quitQuestion = [] { questions++; };
+  const struct {
+    const char* what;
+    int32_t event;
+    bool inPlay;
+    bool menuRead;  // read by a screen (ReadMenuCommand) rather than by play
+    Keys keys;
+    int32_t pauses;
+  } cases[] = {
+      {"focus lost in play", kWindowFocusLost, true, false, {}, 1},
+      {"minimised in play", kWindowMinimized, true, false, {}, 1},
+      {"focus lost while Escape is held", kWindowFocusLost, true, false, {Key::kEscape}, 1},
+      {"focus gained", kWindowFocusGained, true, false, {}, 0},
+      {"restored", kWindowRestored, true, false, {}, 0},
+      {"focus lost on the title", kWindowFocusLost, false, false, {}, 0},
+      {"minimised on the title", kWindowMinimized, false, true, {}, 0},
+      {"focus lost on the pause screen", kWindowFocusLost, true, true, {}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    pauses = 0;
+    Hold(c.keys);
+    gameState.inTitle = c.inPlay ? 0 : 1;
+    SetReplayWindowEvent(c.event);
+    if (c.menuRead)
+      ReadMenuCommand();
+    else
+      ReadControls();
+    EXPECT_EQ(pauses, c.pauses);
+    if (c.pauses) {
+      EXPECT_EQ(currentCommand, kCmdPause);
+    }
+    Hold({});
+    gameState.inTitle = 0;
+    ReadControls();
+    EXPECT_EQ(pauses, c.pauses) << "said once, and not kept for later";
+  }
+  EXPECT_EQ(questions, 0) << "leaving the window wins over Escape";
+}
+
+// Pads plugged in and pulled out while the game runs (SDL's virtual joysticks): the device read
+// follows from the next read on, and the keyboard is back once the last pad is gone.
+TEST_F(InputMapTest, APadPluggedInIsReadFromThenOnAndPullingItOutGivesTheKeyboardBack) {
+  SetInputFromReplay(false, false);
+  gameState.joystickPresent = StartJoystick() != 0 ? 1 : 0;
+  ASSERT_EQ(gameState.joystickPresent, 0) << "no pad before the test plugs one in";
+  ASSERT_TRUE(StartKeyboard());
+  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                              SDL_CONTROLLER_BUTTON_MAX, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  SDL_PumpEvents();
+  EXPECT_EQ(ReadMenuCommand(), kCmdNone);
+  EXPECT_EQ(gameState.joystickPresent, 1) << "the title's prompt asks for Start from now on";
+  SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+  ASSERT_NE(stick, nullptr);
+  SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+  SDL_JoystickUpdate();
+  EXPECT_EQ(ReadMenuCommand(), kCmdPause) << "Start held";
+  SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
+  SDL_JoystickUpdate();
+  EXPECT_EQ(ReadMenuCommand(), kCmdNone);
+
+  SDL_JoystickDetachVirtual(index);
+  SDL_PumpEvents();
+  EXPECT_EQ(ReadMenuCommand(), kCmdNone);
+  EXPECT_EQ(gameState.joystickPresent, 0) << "the keyboard is back";
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.scancode = SDL_SCANCODE_P;
+  SDL_PushEvent(&key);
+  key.type = SDL_KEYUP;
+  SDL_PushEvent(&key);
+  EXPECT_EQ(ReadMenuCommand(), kCmdPause) << "P tapped on the keyboard";
 }
 
 TEST_F(InputMapTest, CommandsReachThePlayLogicOnlyInPlay) {

@@ -70,9 +70,10 @@ TEST_F(MenusTest, QuitQuestionContinuesOrConfirms) {
   EXPECT_EQ(gameState.quitRequested, 0);
   EXPECT_EQ(bombKeyState, kBombKeyUsed) << "the bomb input must be let go before the next bomb";
 
-  HoldThenSwitch(Key::kP, 1, Key::kB);
+  // P is read at the first frame and does nothing here; B confirms at the second.
+  HoldThenSwitch(Key::kP, 2, Key::kB);
   ShowQuitQuestion();
-  EXPECT_EQ(Frames(), 1);
+  EXPECT_EQ(Frames(), 2);
   EXPECT_EQ(gameState.screenState, kScreenGameOver);
   EXPECT_EQ(gameState.quitRequested, 1);
 }
