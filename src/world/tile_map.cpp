@@ -28,7 +28,7 @@ constexpr int32_t kWorldSide = 257;
 
 // A child slot takes a name; a name other than "#" raises the highest slot to this one.
 void SetChild(TileCell& cell, int slot, const std::string& value) {
-  cell.childName[slot] = value;
+  cell.childName.Set(slot, value);
   cell.childObject[slot] = -1;
   if (value != "#") cell.maxChildSlot = static_cast<int8_t>(slot);
 }
@@ -47,7 +47,7 @@ const KeyTable<TileCell>& TileKeys() {
   static const KeyTable<TileCell> table = [] {
     KeyTable<TileCell> t;
     using K = ValueKind;
-    t.Add("GFXNAME", K::kText, &TileCell::gfxName);
+    t.Add("GFXNAME", K::kText, [](TileCell& cell, const std::string& value) { cell.gfxName = value; });
     // CHILD1 .. CHILD8 fill slots 0 .. 7.
     for (int slot = 0; slot < 8; slot++)
       t.Add("CHILD" + std::to_string(slot + 1), K::kText, [slot](TileCell& cell, const std::string& value) { SetChild(cell, slot, value); });
@@ -135,7 +135,7 @@ const TileCell* TileGrid::Find(int32_t x, int32_t y) const {
 
 const std::string& TileGrid::Name(int32_t x, int32_t y) const {
   const TileCell* cell = Find(x, y);
-  return cell ? cell->tileName : kNoName;
+  return cell ? cell->tileName.str() : kNoName;
 }
 
 int8_t TileGrid::Collision(int32_t x, int32_t y) const {
@@ -234,7 +234,7 @@ void SpawnTileChildren(int32_t x, int32_t y) {
       CopyKeptValues<MadeThing::kPlacedObject>(d, o);
       placedObjects.push_back(o);
       cell->childObject[slot] = static_cast<int32_t>(placedObjects.size() - 1);
-      cell->lastChildSlot = slot;
+      cell->lastChildSlot = static_cast<int8_t>(slot);
       if (o.isGoody == 1) gameState.tilesLeft++;
       AlignPlacedObject(d, placedObjects.back());
     }
