@@ -548,7 +548,7 @@ void MixSound(int16_t* out, int32_t frames) {
     const int32_t count = std::min(kChunk, frames - done);
     std::fill(music, music + count * kSoundChannels, 0);
     std::fill(effects, effects + count * kSoundChannels, 0);
-    for (auto& [id, sound] : sounds.All()) MixVoice(sound, sound.music ? music : effects, count);
+    sounds.ForEach([&](int32_t, Sound& sound) { MixVoice(sound, sound.music ? music : effects, count); });
     LevelAndLimit(music, effects, count, out + static_cast<size_t>(done) * kSoundChannels);
   }
 }
