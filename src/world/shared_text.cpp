@@ -156,3 +156,84 @@ void ChildNames::Set(int slot, const std::string& name) {
   DropChildren(entry_);
   entry_ = next;
 }
+
+// ---- Child objects ----
+
+namespace {
+
+using ObjectKey = std::array<int32_t, ChildObjects::kSlots>;
+
+struct ObjectKeyHash {
+  size_t operator()(const ObjectKey& key) const {
+    size_t hash = 0;
+    for (const int32_t position : key) hash = hash * 1000003u ^ std::hash<int32_t>()(position);
+    return hash;
+  }
+};
+
+}  // namespace
+
+struct ChildObjects::Entry {
+  ObjectKey positions{};
+  uint32_t holders = 0;
+};
+
+namespace {
+
+ChildObjects::Entry* Zeros() {
+  static ChildObjects::Entry* const zeros = new ChildObjects::Entry{};
+  return zeros;
+}
+
+std::unordered_map<ObjectKey, ChildObjects::Entry*, ObjectKeyHash>& ObjectPool() {
+  static auto* const pool = new std::unordered_map<ObjectKey, ChildObjects::Entry*, ObjectKeyHash>();
+  return *pool;
+}
+
+void HoldObjects(ChildObjects::Entry* entry) {
+  if (entry != Zeros()) entry->holders++;
+}
+
+void DropObjects(ChildObjects::Entry* entry) {
+  if (entry == Zeros() || --entry->holders > 0) return;
+  ObjectPool().erase(entry->positions);
+  delete entry;
+}
+
+}  // namespace
+
+ChildObjects::ChildObjects() : entry_(Zeros()) {}
+ChildObjects::ChildObjects(const ChildObjects& other) : entry_(other.entry_) { HoldObjects(entry_); }
+
+ChildObjects& ChildObjects::operator=(const ChildObjects& other) {
+  HoldObjects(other.entry_);
+  DropObjects(entry_);
+  entry_ = other.entry_;
+  return *this;
+}
+
+ChildObjects::~ChildObjects() { DropObjects(entry_); }
+
+int32_t ChildObjects::operator[](int slot) const {
+  return slot < 0 || slot >= kSlots ? 0 : entry_->positions[static_cast<size_t>(slot)];
+}
+
+void ChildObjects::Set(int slot, int32_t position) {
+  if (slot < 0 || slot >= kSlots || entry_->positions[static_cast<size_t>(slot)] == position) return;
+  ObjectKey key = entry_->positions;
+  key[static_cast<size_t>(slot)] = position;
+  auto& pool = ObjectPool();
+  ChildObjects::Entry* next = nullptr;
+  const auto found = pool.find(key);
+  if (found != pool.end()) {
+    next = found->second;
+    next->holders++;
+  } else if (key == Zeros()->positions) {
+    next = Zeros();
+  } else {
+    next = new ChildObjects::Entry{key, 1};
+    pool.emplace(key, next);
+  }
+  DropObjects(entry_);
+  entry_ = next;
+}

@@ -24,7 +24,7 @@ enum TileDirection : int8_t {
 // numbers in the smallest type that holds every value they take, so that the largest world,
 // 513 x 513 cells, costs tens of megabytes, not a hundred.
 struct TileCell {
-  int32_t childObject[8] = {};  // per child slot: position in placedObjects of its object; -1 none
+  ChildObjects childObject;     // per child slot: position in placedObjects of its object; -1 none
   ChildNames childName;         // per child slot: an object definition's DGFXNAME, or "#"
   SharedText tileName;          // the tile's name, also its definition file's name
   SharedText gfxName;           // file name of an entry of topographyImages
