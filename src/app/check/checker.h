@@ -170,7 +170,7 @@ class DataChecker {
   std::set<const Pair*> foldedUnknown_;              // unknown keys reported with the setting they miss
   std::set<std::string> reportedSettings_;
   std::set<std::string> usable_;                     // directory settings whose directory exists
-  bool baseRead_ = false;                            // the labyrinth's base file was read
+  bool baseSound_ = false;                           // the labyrinth's base file was read, and is sound
   // Directories found only by ignoring letter case: as the settings write them, as found.
   std::vector<std::pair<std::string, std::string>> otherCaseDirectories_;
 };

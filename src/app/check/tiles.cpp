@@ -174,7 +174,8 @@ void DataChecker::CheckBaseFile() {
       };
       std::vector<Side> sides;
     } lines;
-    baseRead_ = ReadLabyrinthBase(settings.SELFCREATEBASE, &lines);
+    const bool read = ReadLabyrinthBase(settings.SELFCREATEBASE, &lines);
+    const size_t problemsBefore = result_.problems.size();
     for (const auto& [number, text, use] : lines.sides) {
       const Place line{settings.SELFCREATEBASE, number};
       const char* side = use == BaseLine::kWidth ? "base width" : "base height";
@@ -189,12 +190,13 @@ void DataChecker::CheckBaseFile() {
         Warning(line, std::string("a ") + side + " of " + NumberText(value) + " can grow levels larger than " +
                           NumberText(kMaxLabyrinthSide) + " cells, which are cut (write " + NumberText(kMaxLabyrinthSide) + " or less)");
     }
+    baseSound_ = read && result_.problems.size() == problemsBefore;
   }
 }
 
 void DataChecker::CheckFirstLevel() {
   // A level grown from data with mistakes in it says little; those are the report.
-  if (!baseRead_ || std::any_of(result_.problems.begin(), result_.problems.end(), [](const DataProblem& p) { return p.error; }))
+  if (!baseSound_ || std::any_of(result_.problems.begin(), result_.problems.end(), [](const DataProblem& p) { return p.error; }))
     return;
   const LevelFigures figures = BuildAndMeasureLevel(1);
   for (const std::string& warning : LevelWarnings(figures)) {
