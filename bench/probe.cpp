@@ -9,7 +9,8 @@
 //       (build_64_ms ...; the median of three builds each)
 //   quorvex_bench world SIDE [game options...]
 //       starts up as the game does (a world-mode base), writes a SIDE x SIDE map made of the
-//       base's own tiles and times its load (world_SIDE_ms)
+//       base's own tiles and times its load (world_SIDE_ms), with the peak memory after it
+//       (world_SIDE_peak_rss_kb)
 //
 // Every result is a "name value" line on stdout.
 #include <sys/resource.h>
@@ -144,7 +145,7 @@ void TimeWorld(int32_t side) {
   settings.APPENTRY = dir.string() + "/";
   const Clock::time_point t = Clock::now();
   LoadWorld();
-  std::printf("world_%d_ms %.1f\n", side, MsSince(t));
+  std::printf("world_%d_ms %.1f\nworld_%d_peak_rss_kb %ld\n", side, MsSince(t), side, PeakResidentKb());
   std::filesystem::remove_all(dir);
 }
 

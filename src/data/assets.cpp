@@ -106,13 +106,15 @@ void LoadTitleImages() { LoadFloatingImages(titleImages, titleImageFiles, settin
 
 void LoadGameImages() { LoadFloatingImages(gameImages, gameImageFiles, settings.EGFXPATH, settings.EGFXMAX); }
 
+const SoundEntry* FindSoundEffect(const std::string& name) {
+  for (const SoundEntry& s : soundEffects)
+    if (s.fileName == name) return &s;
+  return nullptr;
+}
+
 void PlaySoundByName(const std::string& name, int8_t flags) {
-  if (soundEffects.empty()) return;
-  for (const SoundEntry& s : soundEffects) {
-    if (s.fileName != name) continue;
-    if (s.loaded) PlaySoundFrom(s.sound, flags);
-    return;
-  }
+  const SoundEntry* s = FindSoundEffect(name);
+  if (s && s->loaded) PlaySoundFrom(s->sound, flags);
 }
 
 void PlayMusic(const std::string& name) {

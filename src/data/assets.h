@@ -48,7 +48,9 @@ void LoadTopographyImages();
 void LoadTitleImages();
 void LoadGameImages();
 
-// Plays the sound effect whose file name is name (exactly); flags go to PlaySoundFrom.
+// The sound effect a name plays: the first whose file name is the name, exactly; nullptr for none.
+const SoundEntry* FindSoundEffect(const std::string& name);
+// Plays the sound effect FindSoundEffect finds, if it loaded; flags go to PlaySoundFrom.
 void PlaySoundByName(const std::string& name, int8_t flags);
 // Stops every track and starts one, looping: the named one, or a random one for "".
 void PlayMusic(const std::string& name);

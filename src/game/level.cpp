@@ -55,13 +55,16 @@ void GrowLabyrinth() {
 
 }  // namespace
 
-bool ReadLabyrinthBase(const std::string& path) {
+bool ReadLabyrinthBase(const std::string& path, BaseFileWatcher* watcher) {
   const int32_t file = OpenTextFile(-1, path);
   if (file == 0) return false;
-  std::string lines[5];
-  for (std::string& line : lines) line = ReadLine(file);
-  baseWidth = TextToInteger(lines[1]);
-  baseHeight = TextToInteger(lines[2]);
+  for (int32_t number = 1; number <= 5; number++) {
+    const std::string line = ReadLine(file);
+    const BaseLine use = number == 2 ? BaseLine::kWidth : number == 3 ? BaseLine::kHeight : BaseLine::kSkipped;
+    if (use == BaseLine::kWidth) baseWidth = TextToInteger(line);
+    if (use == BaseLine::kHeight) baseHeight = TextToInteger(line);
+    if (watcher) watcher->Line(number, line, use);
+  }
   CloseTextFile(file);
   return true;
 }

@@ -11,8 +11,20 @@ constexpr int32_t kMaxLabyrinthSide = 256;
 
 // Reads the base description file and builds the first level; a missing file is error 5.
 void StartLabyrinthGame(const std::string& path);
+// The base description file is five lines: the second is the base width and the third the base
+// height (each read as TextToInteger does); the others are read and skipped.
+enum class BaseLine { kSkipped, kWidth, kHeight };
+// Whoever needs to know more of the reading than the two numbers (the data checker): told of
+// each of the five lines, in order, with its number counted from 1.
+class BaseFileWatcher {
+ public:
+  virtual void Line(int32_t number, const std::string& text, BaseLine use) = 0;
+
+ protected:
+  ~BaseFileWatcher() = default;
+};
 // Reads baseWidth and baseHeight from the base description file; false when it cannot be opened.
-bool ReadLabyrinthBase(const std::string& path);
+bool ReadLabyrinthBase(const std::string& path, BaseFileWatcher* watcher = nullptr);
 // The first level of a run, as StartLabyrinthGame builds it once the base file is read: its own
 // size rule and a double seeding, so it differs from the level 1 that BuildLevel builds.
 void BuildFirstLevel();

@@ -86,10 +86,10 @@ void TakeObject(int32_t x, int32_t y, int32_t slot) {
   if (cell->childName[slot] == kBombPickup) {
     if (bombStock.size() < 3) {
       bombStock += kBombIcon;
-      cell->childObject[slot] = -1;
+      cell->childObject.Set(slot, -1);
     }
   } else {
-    cell->childObject[slot] = -1;
+    cell->childObject.Set(slot, -1);
   }
 }
 

@@ -16,17 +16,19 @@
 
 namespace {
 
-// The pixel count the decode in progress may reach (DecodeImageWithin lowers it), and whether a
-// picture was refused for going beyond it.
+// The pixel count the decode in progress may reach (DecodeImageWithin lowers it), and why a
+// picture was refused for its size.
 int64_t pixelLimit = kMaxImagePixels;
-bool refusedAsTooLarge = false;
+SizeRefusal sizeRefusal;
 
 bool SizeAcceptable(int64_t width, int64_t height) {
-  if (!(width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&
-        width * height <= kMaxImagePixels))
+  if (!(width >= 1 && height >= 1)) return false;
+  if (width > kMaxImageSide || height > kMaxImageSide || width * height > kMaxImagePixels) {
+    sizeRefusal = {true, false, width, height};
     return false;
+  }
   if (width * height > pixelLimit) {
-    refusedAsTooLarge = true;
+    sizeRefusal = {false, true, width, height};
     return false;
   }
   return true;
@@ -284,7 +286,8 @@ bool DecodePng(const uint8_t* data, size_t size, RgbaPicture& out) {
   }
   MemorySource source{data, size, 0};
   png_set_read_fn(png, &source, PngRead);
-  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  // The size is judged by SizeAcceptable once the header is read, so that a refusal says why.
+  png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
   bool ok = false;
   try {
     if (setjmp(png_jmpbuf(png)) == 0) ok = ReadPngBody(png, info, out);
@@ -467,17 +470,24 @@ bool DecodeImage(const std::vector<uint8_t>& file, RgbaPicture& out) {
   return DecodeTga(d, n, out);
 }
 
-bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, bool& tooLarge) {
+bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, SizeRefusal& refusal) {
   pixelLimit = std::clamp<int64_t>(maxPixels, 0, kMaxImagePixels);
-  refusedAsTooLarge = false;
+  sizeRefusal = SizeRefusal{};
   bool ok = false;
   try {
     ok = DecodeImage(file, out);
   } catch (const std::bad_alloc&) {
     out = RgbaPicture{};  // the pixels did not fit in memory
   }
-  tooLarge = !ok && refusedAsTooLarge;
+  refusal = ok ? SizeRefusal{} : sizeRefusal;
   pixelLimit = kMaxImagePixels;
+  return ok;
+}
+
+bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, bool& tooLarge) {
+  SizeRefusal refusal;
+  const bool ok = DecodeImageWithin(file, maxPixels, out, refusal);
+  tooLarge = refusal.beyondRoom;
   return ok;
 }
 

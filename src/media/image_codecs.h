@@ -12,6 +12,8 @@
 // Largest side and largest pixel count we accept; anything bigger is treated as corrupt.
 constexpr int32_t kMaxImageSide = 16384;
 constexpr int64_t kMaxImagePixels = int64_t{8192} * 8192;
+// Files bigger than this are not images we would ever draw.
+constexpr size_t kMaxImageFileBytes = size_t{256} << 20;
 
 // Straight (not premultiplied) RGBA, 8 bits a channel, rows from the top.
 struct RgbaPicture {
@@ -25,6 +27,15 @@ bool DecodeImage(const std::vector<uint8_t>& file, RgbaPicture& out);
 // The same, refusing a picture of more than maxPixels pixels before its pixels are allocated;
 // tooLarge tells that this was the reason of a failure.
 bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, bool& tooLarge);
+// A failure for the picture's size, told before its pixels were allocated: larger than any
+// picture taken (kMaxImageSide a side, kMaxImagePixels in all), or within that but larger
+// than the maxPixels asked for.
+struct SizeRefusal {
+  bool beyondLimits = false;
+  bool beyondRoom = false;
+  int64_t width = 0, height = 0;  // the size the file gives, when refused for it
+};
+bool DecodeImageWithin(const std::vector<uint8_t>& file, int64_t maxPixels, RgbaPicture& out, SizeRefusal& refusal);
 
 bool DecodePng(const uint8_t* data, size_t size, RgbaPicture& out);
 bool DecodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out);

@@ -28,8 +28,6 @@
 
 namespace {
 
-// Files bigger than this are not images we would ever draw.
-constexpr size_t kMaxImageFileBytes = size_t{256} << 20;
 // The decoded pixels of all image files together stay within this.
 constexpr int64_t kImageMemoryBudget = int64_t{512} << 20;
 

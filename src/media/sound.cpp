@@ -551,8 +551,9 @@ void MixSound(int16_t* out, int32_t frames) {
     std::fill(music, music + count * kSoundChannels, 0);
     std::fill(effects, effects + count * kSoundChannels, 0);
     const bool musicStill = levels.musicHeld && levels.musicGain == 0.0f;
-    for (auto& [id, sound] : sounds.All())
+    sounds.ForEach([&](int32_t, Sound& sound) {
       if (!sound.music || !musicStill) MixVoice(sound, sound.music ? music : effects, count);
+    });
     LevelAndLimit(music, effects, count, out + static_cast<size_t>(done) * kSoundChannels);
   }
 }

@@ -28,8 +28,8 @@ constexpr int32_t kWorldSide = 257;
 
 // A child slot takes a name; a name other than "#" raises the highest slot to this one.
 void SetChild(TileCell& cell, int slot, const std::string& value) {
-  cell.childName[slot] = value;
-  cell.childObject[slot] = -1;
+  cell.childName.Set(slot, value);
+  cell.childObject.Set(slot, -1);
   if (value != "#") cell.maxChildSlot = static_cast<int8_t>(slot);
 }
 
@@ -47,7 +47,7 @@ const KeyTable<TileCell>& TileKeys() {
   static const KeyTable<TileCell> table = [] {
     KeyTable<TileCell> t;
     using K = ValueKind;
-    t.Add("GFXNAME", K::kText, &TileCell::gfxName);
+    t.Add("GFXNAME", K::kText, [](TileCell& cell, const std::string& value) { cell.gfxName = value; });
     // CHILD1 .. CHILD8 fill slots 0 .. 7.
     for (int slot = 0; slot < 8; slot++)
       t.Add("CHILD" + std::to_string(slot + 1), K::kText, [slot](TileCell& cell, const std::string& value) { SetChild(cell, slot, value); });
@@ -74,8 +74,22 @@ const KeyTable<TileCell>& TileKeys() {
 
 // A tile definition file as read: the known keys in the file's order, with their values.
 struct TileDefinition {
+  struct Key {
+    const KeyTable<TileCell>::Store* store;
+    std::string value;
+    bool child;          // a CHILD key: it changes only the child slots and maxChildSlot
+    SharedText graphic;  // for GFXNAME, the value as the cell keeps it
+    bool isGraphic;
+  };
   bool opened = false;
-  std::vector<std::pair<const KeyTable<TileCell>::Store*, std::string>> keys;
+  std::vector<Key> keys;
+  bool children = false;  // some key is a CHILD key
+  // The file's CHILD keys give cells coming with the same slots the same slots after: the last
+  // such change, so that the next cell like it takes the result without working it out again.
+  mutable bool remembered = false;
+  mutable ChildNames namesBefore, namesAfter;
+  mutable ChildObjects objectsBefore, objectsAfter;
+  mutable int8_t maxChildSlotAfter = 0;
 };
 
 TileDefinition ParseTileDefinition(const std::string& path, LinePairWatcher* watcher) {
@@ -84,8 +98,11 @@ TileDefinition ParseTileDefinition(const std::string& path, LinePairWatcher* wat
       path,
       [&definition](const std::string& key, const std::string& value) {
         const auto* found = TileKeys().FindKey(key);
-        if (found) definition.keys.emplace_back(&found->store, value);
-        return found != nullptr;
+        if (!found) return false;
+        const bool child = key.compare(0, 5, "CHILD") == 0, graphic = key == "GFXNAME";
+        definition.keys.push_back({&found->store, value, child, graphic ? SharedText(value) : SharedText(), graphic});
+        definition.children = definition.children || child;
+        return true;
       },
       watcher);
   return definition;
@@ -109,9 +126,32 @@ const TileDefinition& ReadTileDefinition(const std::string& path) {
 
 // A definition as it changes a cell: the keys in the file's order, then what the file leaves.
 void ApplyTileDefinition(const TileDefinition& definition, TileCell& cell) {
+  static const SharedText kDummy("dummy.png");
+  const bool known = definition.remembered && definition.namesBefore == cell.childName && definition.objectsBefore == cell.childObject;
+  if (definition.children && !known) {
+    definition.namesBefore = cell.childName;
+    definition.objectsBefore = cell.childObject;
+  }
   cell.maxChildSlot = 0;
-  for (const auto& [store, value] : definition.keys) (*store)(cell, value);
-  if (cell.gfxName.empty()) cell.gfxName = "dummy.png";
+  for (const TileDefinition::Key& key : definition.keys) {
+    if (key.isGraphic)
+      cell.gfxName = key.graphic;
+    else if (!(key.child && known))
+      (*key.store)(cell, key.value);
+  }
+  if (definition.children) {
+    if (known) {
+      cell.childName = definition.namesAfter;
+      cell.childObject = definition.objectsAfter;
+      cell.maxChildSlot = definition.maxChildSlotAfter;
+    } else {
+      definition.namesAfter = cell.childName;
+      definition.objectsAfter = cell.childObject;
+      definition.maxChildSlotAfter = cell.maxChildSlot;
+      definition.remembered = true;
+    }
+  }
+  if (cell.gfxName.empty()) cell.gfxName = kDummy;
   cell.hasContactObjects = -1;
 }
 
@@ -135,7 +175,7 @@ const TileCell* TileGrid::Find(int32_t x, int32_t y) const {
 
 const std::string& TileGrid::Name(int32_t x, int32_t y) const {
   const TileCell* cell = Find(x, y);
-  return cell ? cell->tileName : kNoName;
+  return cell ? cell->tileName.str() : kNoName;
 }
 
 int8_t TileGrid::Collision(int32_t x, int32_t y) const {
@@ -233,8 +273,8 @@ void SpawnTileChildren(int32_t x, int32_t y) {
       ResizeQuad(o.objSprite, RoundHalfEven(o.width), RoundHalfEven(o.height));
       CopyKeptValues<MadeThing::kPlacedObject>(d, o);
       placedObjects.push_back(o);
-      cell->childObject[slot] = static_cast<int32_t>(placedObjects.size() - 1);
-      cell->lastChildSlot = slot;
+      cell->childObject.Set(slot, static_cast<int32_t>(placedObjects.size() - 1));
+      cell->lastChildSlot = static_cast<int8_t>(slot);
       if (o.isGoody == 1) gameState.tilesLeft++;
       AlignPlacedObject(d, placedObjects.back());
     }

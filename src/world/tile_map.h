@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "world/shared_text.h"
+
 // A tile file's USEDIRECTION, by its value DEFAULT, DOWN, LEFT, RIGHT or UP; kept on the cell,
 // read by nothing in play.
 enum TileDirection : int8_t {
@@ -18,23 +20,26 @@ enum TileDirection : int8_t {
   kTileDirUp = 17,
 };
 
+// A cell of the grid. The names are kept once for all cells (world/shared_text.h) and the
+// numbers in the smallest type that holds every value they take, so that the largest world,
+// 513 x 513 cells, costs tens of megabytes, not a hundred.
 struct TileCell {
-  int32_t childObject[8] = {};  // per child slot: position in placedObjects of its object; -1 none
-  std::string childName[8];     // per child slot: an object definition's DGFXNAME, or "#"
-  int32_t lastChildSlot = 0;    // highest slot that received an object; -1 none
+  ChildObjects childObject;     // per child slot: position in placedObjects of its object; -1 none
+  ChildNames childName;         // per child slot: an object definition's DGFXNAME, or "#"
+  SharedText tileName;          // the tile's name, also its definition file's name
+  SharedText gfxName;           // file name of an entry of topographyImages
   int32_t tileSprite = 0;       // the cell's own quad; 0 none
   int32_t alpha = 0;            // opacity; 0 = neither drawn nor stepped
-  std::string tileName;         // the tile's name, also its definition file's name
-  std::string gfxName;          // file name of an entry of topographyImages
   int32_t tileSeed = 0;         // RANDOMSEED; kept, read by nothing
+  int32_t transparency = 0;     // TRANSPARENCY; its effect is alpha
+  int32_t value1 = 0;           // VALUE1, the score of a fixed cell
+  int8_t lastChildSlot = 0;     // highest slot that received an object; -1 none
   int8_t useCollision = 0;      // 0 open, 1 blocks walking, 2 also stops a bomb blast
   int8_t hasContactObjects = 0; // -1 after a definition is read, 0 after spawning, 1 touchable
   int8_t inMap = 0;             // 1 = the cell belongs to the current map
   int8_t maxChildSlot = 0;      // highest slot named with a value other than "#"
   int8_t direction = kTileDirNone;  // USEDIRECTION, a TileDirection
-  int32_t transparency = 0;     // TRANSPARENCY; its effect is alpha
   int8_t useEnemy = 0;          // 1 lets foes spawn here
-  int32_t value1 = 0;           // VALUE1, the score of a fixed cell
 };
 
 // The grid, indexed by column then row from 0. Positions outside it are never drawn, never

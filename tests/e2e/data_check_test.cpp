@@ -12,6 +12,7 @@
 
 #include "support/game_run.h"
 #include "support/temp_dir.h"
+#include "support/test_images.h"
 
 namespace {
 
@@ -272,9 +273,28 @@ INSTANTIATE_TEST_SUITE_P(
                 "DATA/ini.txt: warning: ", "CURSORSPEED is not set"},
         Mistake{"a base width in words", "labyrinth", [](const std::string& d) { ReplaceLine(d + "LABYRINTH.txt", "20", "twenty"); },
                 "DATA/LABYRINTH.txt:2: error: ", "not a whole number"},
+        Mistake{"a directory setting in another letter case", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "DATA\\FONT\\", "DATA\\font\\"); },
+                At("labyrinth", "ini.txt", "DATA\\FONT\\", "warning"), "found only as DATA/FONT/"},
+        Mistake{"the tiles' directory in another letter case", "labyrinth", [](const std::string& d) { ReplaceLine(d + "ini.txt", "DATA\\RGB\\", "DATA\\rgb\\"); },
+                At("labyrinth", "ini.txt", "DATA\\RGB\\", "warning"), "found only as DATA/RGB/LAB/"},
+        Mistake{"a byte-order mark before a tile's first key", "labyrinth",
+                [](const std::string& d) { WriteText(d + "RGB/LAB/LAB_FLOOR", "\xEF\xBB\xBF" + ReadText(d + "RGB/LAB/LAB_FLOOR")); },
+                "DATA/RGB/LAB/LAB_FLOOR:1: warning: ", "UTF-8 byte-order mark"},
+        Mistake{"a byte-order mark before the font's characters", "labyrinth",
+                [](const std::string& d) { WriteText(d + "CHARS.txt", "\xEF\xBB\xBF" + ReadText(d + "CHARS.txt")); },
+                "DATA/CHARS.txt:1: warning: ", "UTF-8 byte-order mark"},
+        // Seeds that grow a first level that cannot be played as meant.
+        Mistake{"a seed whose first level has nothing to do", "labyrinth", [](const std::string& d) { SetValue(d + "ini.txt", "WORLDRANDOM", "777"); },
+                At("labyrinth", "ini.txt", "1695", "warning"), "level 1 with no tiles to do"},
+        Mistake{"a seed whose first level has no time", "labyrinth", [](const std::string& d) { SetValue(d + "ini.txt", "WORLDRANDOM", "100"); },
+                At("labyrinth", "ini.txt", "1695", "warning"), "level 1 with a clock of 0"},
         // Files that do not decode.
         Mistake{"a tile graphic that is no image", "labyrinth", [](const std::string& d) { WriteText(d + "TOPO/green.png", "not a picture"); },
                 "DATA/TOPO/green.png: error: ", "does not decode"},
+        Mistake{"a tile graphic too large to load", "labyrinth", [](const std::string& d) { ASSERT_TRUE(WriteSolidPng(d + "TOPO/green.png", 16385, 1, 0x00FF00)); },
+                "DATA/TOPO/green.png: error: ", "is 16385 x 1 pixels, too large"},
+        Mistake{"a tile graphic of another size than the tiles", "labyrinth", [](const std::string& d) { ASSERT_TRUE(WriteSolidPng(d + "TOPO/green.png", 40, 40, 0x00FF00)); },
+                "DATA/TOPO/green.png: warning: ", "is 40 x 40 pixels, but RESOLUTION makes tiles of 80 x 80"},
         Mistake{"a sound that is no sound", "labyrinth", [](const std::string& d) { WriteText(d + "SFX/step.ogg", "not a sound"); },
                 "DATA/SFX/step.ogg: error: ", "does not decode"},
         Mistake{"a music track cut short", "labyrinth", [](const std::string& d) { WriteText(d + "MUSIC/run.ogg", ReadText(d + "MUSIC/run.ogg").substr(0, 200)); },
@@ -283,6 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
         Mistake{"a drawn character left out of the font", "labyrinth",
                 [](const std::string& d) { WriteText(d + "CHARS.txt", [&] { std::string t = ReadText(d + "CHARS.txt"); t.erase(t.find('Q'), 1); return t; }()); },
                 "DATA/CHARS.txt:1: error: ", "the font has no \"Q\""},
+        Mistake{"a glyph one pixel wide", "labyrinth", [](const std::string& d) { ASSERT_TRUE(WriteSolidPng(d + "FONT/A.png", 1, 40, 0)); },
+                "DATA/FONT/A.png: warning: ", "the glyph of \"A\" is 1 pixel wide"},
         // Tiles and objects.
         Mistake{"a graphic named in another letter case", "labyrinth", [](const std::string& d) { ReplaceLine(d + "RGB/LAB/LAB_WATER", "water.png", "Water.png"); },
                 "DATA/RGB/LAB/LAB_WATER:4: error: ", "write water.png"},

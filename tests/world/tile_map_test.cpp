@@ -86,6 +86,32 @@ TEST_F(TileMap, LastNamedChildSetsTheHighestSlotScanned) {
   EXPECT_EQ(placedObjects.size(), 2u);
 }
 
+// Cells hold their names shared with every other cell of the same names: a change to one cell
+// (or to a copy of it) changes that cell alone.
+TEST_F(TileMap, CellsThatShareTheirNamesChangeOneAtATime) {
+  WriteObject("gem", "DGFXNAME\nGEM\nDDENSITY\n0\n");
+  WriteTile("A", "TRANSPARENCY\n0\nCHILD1\nGEM\nCHILD2\nGEM\n");
+  WriteTile("B", "CHILD2\n#\n");
+  LoadData();
+  for (int32_t x = 0; x < 3; x++) PlaceTile(x, 0, "A");
+  const TileCell copy = *tileMap.Find(2, 0);
+  PlaceTile(1, 0, "B");
+  PlaceTile(2, 0, "B");
+  EXPECT_EQ(tileMap.Find(0, 0)->childName[1], "GEM");
+  EXPECT_EQ(tileMap.Find(0, 0)->tileName, "A");
+  EXPECT_EQ(tileMap.Find(1, 0)->childName[0], "GEM");  // B leaves CHILD1 as it was
+  EXPECT_EQ(tileMap.Find(1, 0)->childName[1], "#");
+  EXPECT_EQ(tileMap.Find(1, 0)->tileName, "B");
+  EXPECT_EQ(copy.childName[1], "GEM");
+  EXPECT_EQ(copy.tileName, "A");
+  // A name no cell holds any more is made afresh when a cell takes it again.
+  tileMap.Find(0, 1)->tileName = "D";
+  tileMap.Find(0, 1)->tileName = "E";
+  tileMap.Find(1, 1)->tileName = std::string("D");
+  EXPECT_EQ(tileMap.Name(1, 1), "D");
+  EXPECT_EQ(tileMap.Name(0, 1), "E");
+}
+
 TEST_F(TileMap, EveryDefinitionOfAChildNameDrawsItsOwnChance) {
   WriteObject("a", "DGFXNAME\nGEM\nDDENSITY\n0\nDISGOODY\n257\n");
   WriteObject("b", "DGFXNAME\nGEM\nDDENSITY\n0\nDSCORE\n9\n");

@@ -7,6 +7,7 @@
 #include "core/error_report.h"
 #include "core/settings.h"
 #include "media/files.h"
+#include "media/image_codecs.h"
 #include "media/screen.h"
 #include "media/sound.h"
 
@@ -60,6 +61,24 @@ bool SoundDecodes(const std::string& path) {
 
 const std::string kImageFormats = "save it as PNG, JPEG, TGA or TIFF";
 
+ImageRefusal WhyRefused(const std::string& path, const std::string& formats) {
+  std::vector<uint8_t> bytes;
+  RgbaPicture picture;
+  SizeRefusal refusal;
+  if (ReadWholeFile(path, kMaxImageFileBytes, bytes)) {
+    const bool decodes = DecodeImageWithin(bytes, kMaxImagePixels, picture, refusal);
+    const int64_t width = decodes ? picture.width : refusal.width, height = decodes ? picture.height : refusal.height;
+    const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+    if (refusal.beyondLimits)
+      return {"is " + size + ", too large: the game takes images of at most " + std::to_string(kMaxImageSide) +
+                  " pixels a side and " + std::to_string(kMaxImagePixels) + " pixels in all",
+              "make it smaller"};
+    // It decodes alone: the game's memory for decoded images was full.
+    if (decodes) return {"is " + size + ", too large to load beside the other images the game holds", "make it smaller"};
+  }
+  return {"does not decode", formats};
+}
+
 std::map<std::string, const Pair*> LastPairs(const std::vector<Pair>& pairs) {
   std::map<std::string, const Pair*> last;
   for (const Pair& pair : pairs) last[pair.key] = &pair;
@@ -87,7 +106,8 @@ bool DataChecker::NeedFile(const Place& at, const std::string& what, const std::
       return true;
     case Found::kOtherCase:
       Read(lookup.actual);
-      Warning(at, what + " is " + Shown(path) + ", found only as " + Shown(lookup.actual) +
+      if (!InOtherCaseDirectory(path, lookup.actual))
+        Warning(at, what + " is " + Shown(path) + ", found only as " + Shown(lookup.actual) +
                       " (write the name with the letter case it has on disk)");
       return true;
     case Found::kDirectory:
@@ -96,6 +116,15 @@ bool DataChecker::NeedFile(const Place& at, const std::string& what, const std::
     case Found::kMissing: break;
   }
   Error(at, what + " " + Shown(path) + " is missing: " + effect + " (" + todo + ")");
+  return false;
+}
+
+bool DataChecker::InOtherCaseDirectory(const std::string& path, const std::string& actual) const {
+  const std::string written = Shown(path), found = Shown(actual);
+  for (const auto& [directory, onDisk] : otherCaseDirectories_)
+    if (written.compare(0, directory.size(), directory) == 0 && found.compare(0, onDisk.size(), onDisk) == 0 &&
+        written.compare(directory.size(), std::string::npos, found, onDisk.size(), std::string::npos) == 0)
+      return true;
   return false;
 }
 
@@ -128,6 +157,7 @@ DataCheck DataChecker::Run() {
     CheckImageSettings();
     CheckSettingFormats();
     ReportUnknownKeys(ini_, unknownSettings_, SettingKeys());
+    if (result_.labyrinthMode) CheckFirstLevel();
   }
   std::stable_sort(result_.problems.begin(), result_.problems.end(), [](const DataProblem& a, const DataProblem& b) {
     return a.file != b.file ? a.file < b.file : a.line < b.line;

@@ -66,6 +66,13 @@ std::vector<std::string> ListFiles(const std::string& directory, const std::stri
 bool ImageDecodes(const std::string& path);
 bool SoundDecodes(const std::string& path);
 extern const std::string kImageFormats;  // what to do with an image that does not decode
+// Why the game's decoders refuse an image, as the report says it: "does not decode" and what to
+// save it as (`formats`), or its size and that it is too large.
+struct ImageRefusal {
+  std::string is;    // follows "the ... image "
+  std::string todo;  // what to do, for the brackets
+};
+ImageRefusal WhyRefused(const std::string& path, const std::string& formats);
 
 class DataChecker {
  public:
@@ -82,6 +89,9 @@ class DataChecker {
   // the game finds it only by ignoring letter case.
   bool NeedFile(const Place& at, const std::string& what, const std::string& path, const std::string& effect,
                 const std::string& todo = "put the file there, or name one that is");
+  // A path found only by ignoring letter case where the only difference lies in a directory
+  // setting's own letter case, which is reported once, on its line.
+  bool InOtherCaseDirectory(const std::string& path, const std::string& actual) const;
 
   // ---- Line-pair files (pairs.cpp) ----
   // Keys of a line-pair file: unknown keys (returned, with the pairs they stand in) and pairs
@@ -141,6 +151,8 @@ class DataChecker {
   bool CheckNamedTile(const std::string& directory, const std::string& name, std::set<std::string>& checked);
   void CheckOtherTiles(const std::string& directory, const std::set<std::string>& checked);
   void CheckChildName(const Place& at, const std::string& key, const std::string& name);
+  // The first level, built as a run begins with it: warned of when it cannot play as meant.
+  void CheckFirstLevel();
 
   // ---- The world map (world.cpp) ----
   void CheckWorld();
@@ -158,6 +170,9 @@ class DataChecker {
   std::set<const Pair*> foldedUnknown_;              // unknown keys reported with the setting they miss
   std::set<std::string> reportedSettings_;
   std::set<std::string> usable_;                     // directory settings whose directory exists
+  bool baseSound_ = false;                           // the labyrinth's base file was read, and is sound
+  // Directories found only by ignoring letter case: as the settings write them, as found.
+  std::vector<std::pair<std::string, std::string>> otherCaseDirectories_;
 };
 
 }  // namespace check

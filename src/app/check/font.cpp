@@ -4,12 +4,24 @@
 #include "app/check/texts.h"
 #include "core/settings.h"
 #include "data/screen_text.h"
+#include "media/screen.h"
 #include "ui/hud.h"
 #include "ui/menus.h"
 
 namespace check {
 
 namespace {
+
+// The width most of the loaded glyph images have (0 for none).
+int32_t CommonGlyphWidth() {
+  std::map<int32_t, int32_t> widths;
+  for (const GlyphRecord& glyph : glyphTable)
+    if (glyph.sprite != 0) widths[ImageWidth(glyph.sprite)]++;
+  int32_t common = 0, most = 0;
+  for (const auto& [width, count] : widths)
+    if (count > most) common = width, most = count;
+  return common;
+}
 
 // At most eight names, and how many more.
 std::string List(const std::vector<std::string>& names) {
@@ -41,6 +53,10 @@ void DataChecker::CheckFont() {
   const Place line{settings.FONTSYSTEM, 1};
   std::string characters;
   ReadCharacterList(settings.FONTSYSTEM, characters);
+  if (StartsWithByteOrderMark(characters)) {
+    Warning(line, kByteOrderMarkIs + ", which the game reads as the first three characters of the list (" + kByteOrderMarkTodo + ")");
+    characters.erase(0, 3);
+  }
   if (characters.empty()) {
     Error(line, "the first line lists no character, so every text is invisible (list the font's characters on line 1)");
     return;
@@ -55,8 +71,9 @@ void DataChecker::CheckFont() {
 // are named together, the ones the game draws one by one; `missing` gets the codes without one.
 void DataChecker::CheckGlyphs(const Place& line, const std::string& characters, const std::map<uint8_t, std::string>& drawn,
                               std::set<uint8_t>& missing) {
-  std::set<uint8_t> listed;
+  std::set<uint8_t> listed, thin;
   std::vector<std::string> markup, unused;
+  const int32_t commonWidth = CommonGlyphWidth();
   for (const char c : characters) {
     const uint8_t character = static_cast<uint8_t>(c);
     if (!listed.insert(character).second) continue;
@@ -72,14 +89,23 @@ void DataChecker::CheckGlyphs(const Place& line, const std::string& characters, 
     const Lookup lookup = FindFile(path);
     const bool found = IsThere(lookup);
     if (found) NeedFile(line, what, path, effect);
-    if (found && ImageDecodes(path)) continue;
+    if (found && ImageDecodes(path)) {
+      // A glyph one pixel wide draws as a sliver, and the pen moves on by its width.
+      if (ImageWidth(glyphTable[name.code].sprite) == 1 && thin.insert(name.code).second)
+        Warning({path, 0}, what + " is 1 pixel wide, so every " + CharacterName(name.code) + " is a sliver and the text closes up around it" +
+                               (name.code == 'I' ? ", and every space, as wide as the I, all but vanishes" : "") + " (draw it" +
+                               (commonWidth > 1 ? " as wide as most glyphs, " + std::to_string(commonWidth) + " pixels" : " wider") + ")");
+      continue;
+    }
     missing.insert(name.code);
     if (!needed)
       unused.push_back(CharacterName(character));
     else if (!found)
       Error(line, what + ", " + Shown(path) + ", is missing: " + effect + " (draw it, or leave the character out)");
-    else
-      Error({path, 0}, what + " does not decode: " + effect + " (save it as PNG)");
+    else {
+      const ImageRefusal refused = WhyRefused(path, "save it as PNG");
+      Error({path, 0}, what + " " + refused.is + ": " + effect + " (" + refused.todo + ")");
+    }
   }
   if (!markup.empty())
     Warning(line, "the list holds " + List(markup) + ", which no glyph can stand for: | ends a text, \\ breaks its line, a "

@@ -1,9 +1,14 @@
 // Sounds and images: the lists the game loads (tile graphics, sound effects, music, floating
 // images), the screens' pictures, and the names that call for them.
+#include <cmath>
+
 #include "app/check/checker.h"
 #include "app/check/texts.h"
+#include "core/game_state.h"
 #include "core/settings.h"
 #include "data/assets.h"
+#include "media/screen.h"
+#include "media/text.h"
 #include "ui/menus.h"
 #include "world/tile_map.h"
 
@@ -12,10 +17,28 @@ namespace check {
 void DataChecker::CheckTopography() {
   LoadTopographyImages();
   if (!DirectoryUsable("TOPOGFX")) return;
+  // Every cell draws its graphic stretched to the tile size.
+  const bool sized = settings.RESOLUTION > 0.0f && std::isfinite(settings.RESOLUTION);
+  const int32_t tileWidth = RoundHalfEven(gameState.tileWidth), tileHeight = RoundHalfEven(gameState.tileHeight);
+  const std::string tile = std::to_string(tileWidth) + " x " + std::to_string(tileHeight);
+  constexpr size_t kMostNamed = 5;
+  size_t otherSize = 0;
   for (const TopographyImage& image : topographyImages) {
     Read(image.path);
-    if (image.sprite != 0) continue;
-    Error({image.path, 0}, "the tile graphic does not decode, so tiles that name it draw nothing (" + kImageFormats + ")");
+    if (image.sprite != 0) {
+      const int32_t width = ImageWidth(image.sprite), height = ImageHeight(image.sprite);
+      if (!sized || (width == tileWidth && height == tileHeight)) continue;
+      if (++otherSize <= kMostNamed)
+        Warning({image.path, 0}, "the tile graphic is " + std::to_string(width) + " x " + std::to_string(height) +
+                                     " pixels, but RESOLUTION makes tiles of " + tile + ", so it is drawn stretched (draw it at " +
+                                     tile + ", or set RESOLUTION to the size of the graphics)");
+      else if (otherSize == kMostNamed + 1)
+        Warning({image.path, 0}, "this and the tile graphics after it that are not " + tile +
+                                     " pixels are drawn stretched as well (draw them at " + tile + ")");
+      continue;
+    }
+    const ImageRefusal refused = WhyRefused(image.path, kImageFormats);
+    Error({image.path, 0}, "the tile graphic " + refused.is + ", so tiles that name it draw nothing (" + refused.todo + ")");
   }
 }
 
@@ -34,12 +57,9 @@ void DataChecker::CheckSounds() {
 }
 
 void DataChecker::CheckSoundName(const Place& at, const std::string& key, const std::string& name) {
-  if (!DirectoryUsable("SOUNDFXPATH")) return;
+  if (!DirectoryUsable("SOUNDFXPATH") || FindSoundEffect(name)) return;
   std::vector<std::string> names;
-  for (const SoundEntry& sound : soundEffects) {
-    if (sound.fileName == name) return;
-    names.push_back(sound.fileName);
-  }
+  for (const SoundEntry& sound : soundEffects) names.push_back(sound.fileName);
   const std::string near = Nearest(name, names);
   const Lookup lookup = FindFile(settings.SOUNDFXPATH + name);
   std::string text = key + " " + Quote(name) + ": ";
@@ -74,7 +94,9 @@ void DataChecker::CheckFloatingImages(const std::string& key) {
   const std::string& directory = key == "EGFXPATH" ? settings.EGFXPATH : settings.SCREGFXPATH;
   for (const std::string& name : ListFiles(directory, "*.png")) {
     Read(directory + name);
-    if (!ImageDecodes(directory + name)) Error({directory + name, 0}, "the floating image does not decode, so it never shows (" + kImageFormats + ")");
+    if (ImageDecodes(directory + name)) continue;
+    const ImageRefusal refused = WhyRefused(directory + name, kImageFormats);
+    Error({directory + name, 0}, "the floating image " + refused.is + ", so it never shows (" + refused.todo + ")");
   }
 }
 
@@ -88,16 +110,19 @@ void DataChecker::CheckPictures() {
     } else {
       for (int32_t digit = 0; digit <= 1; digit++) {
         const std::string path = CreditsPicturePath(digit);
-        if (NeedFile(at, "the credits picture", path, "the credits screen shows black when it is chosen") && !ImageDecodes(path))
-          Error({path, 0}, "the credits picture does not decode, so the credits screen shows black when it is chosen (" + kImageFormats + ")");
+        if (!NeedFile(at, "the credits picture", path, "the credits screen shows black when it is chosen") || ImageDecodes(path)) continue;
+        const ImageRefusal refused = WhyRefused(path, kImageFormats);
+        Error({path, 0}, "the credits picture " + refused.is + ", so the credits screen shows black when it is chosen (" + refused.todo + ")");
       }
     }
   }
   if (!settings.LOADINTROSCREEN.empty()) {
     const std::string& path = settings.LOADINTROSCREEN;
     if (NeedFile(SettingPlace("LOADINTROSCREEN"), "the title picture", path, "the title screen is drawn on black") &&
-        !ImageDecodes(path))
-      Error({path, 0}, "the title picture does not decode, so the title screen is drawn on black (" + kImageFormats + ")");
+        !ImageDecodes(path)) {
+      const ImageRefusal refused = WhyRefused(path, kImageFormats);
+      Error({path, 0}, "the title picture " + refused.is + ", so the title screen is drawn on black (" + refused.todo + ")");
+    }
   }
 }
 

@@ -26,8 +26,10 @@ void DataChecker::CheckObjects() {
 
 void DataChecker::CheckObject(const ObjectDefinition& d, std::map<std::string, std::string>& names) {
   Read(d.imagePath);
-  if (d.sprite == 0)
-    Error({d.imagePath, 0}, "the object image does not decode, so its objects and foes draw nothing (" + kImageFormats + ")");
+  if (d.sprite == 0) {
+    const ImageRefusal refused = WhyRefused(d.imagePath, kImageFormats);
+    Error({d.imagePath, 0}, "the object image " + refused.is + ", so its objects and foes draw nothing (" + refused.todo + ")");
+  }
   const std::string definition = DefinitionPath(d.imagePath, settings.GFXCODEC);
   if (FindText(d.imagePath, settings.GFXCODEC) == 0) {
     Error({d.imagePath, 0}, "the name does not contain GFXCODEC " + Quote(settings.GFXCODEC) +

@@ -22,6 +22,18 @@ bool DataChecker::CheckKeys(const std::string& path, const std::vector<Pair>& pa
                                         "alternate line by line: a line is missing or one too many above)");
       return false;
     }
+    // A byte-order mark is read as the start of the first key.
+    if (&pair == &pairs.front() && !pair.known && StartsWithByteOrderMark(pair.key)) {
+      const std::string key = pair.key.substr(3);
+      const ValueKind* kind = keys.Find(key);
+      if (kind && *kind != ValueKind::kIgnored)
+        Error({path, pair.keyLine}, kByteOrderMarkIs + ", which the game reads as part of the first key, so it does not know " + key +
+                                        " and skips its value (" + kByteOrderMarkTodo + ")");
+      else
+        Warning({path, pair.keyLine}, kByteOrderMarkIs + ", which the game reads as part of the first key, so it skips that pair (" +
+                                          kByteOrderMarkTodo + ")");
+      continue;
+    }
     if (pair.known) {
       if (!pair.hasValue)
         Warning({path, pair.keyLine}, pair.key + " is the last line: the game reads an empty value for it (add its value line)");

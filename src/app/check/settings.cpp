@@ -278,8 +278,14 @@ void DataChecker::CheckDirectories() {
         SettingProblem(true, key, "there is no directory " + Shown(directory), "make it, or name the directory that holds the files");
       continue;
     }
-    if (lookup.found == Found::kOtherCase)
+    if (lookup.found == Found::kOtherCase) {
       SettingProblem(false, key, "the directory is found only as " + Shown(lookup.actual), "write it with the letter case it has on disk");
+      auto asDirectory = [this](const std::string& path) {
+        const std::string shown = Shown(path);
+        return shown.empty() || shown.back() == '/' ? shown : shown + "/";
+      };
+      otherCaseDirectories_.emplace_back(asDirectory(directory), asDirectory(lookup.actual));
+    }
     usable_.insert(key);
   }
 }

@@ -54,6 +54,10 @@ size_t Distance(const std::string& a, const std::string& b) {
   return row[b.size()];
 }
 
+bool StartsWithByteOrderMark(const std::string& text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0; }
+const std::string kByteOrderMarkIs = "the file starts with a UTF-8 byte-order mark (the bytes EF BB BF)";
+const std::string kByteOrderMarkTodo = "save the file without a byte-order mark";
+
 std::string Trim(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";

@@ -19,6 +19,11 @@ std::string CharacterName(uint8_t c);
 // "1 error", "2 warnings".
 std::string Count(size_t n, const char* what);
 
+// A UTF-8 byte-order mark: what the report calls it, and what to do about it.
+bool StartsWithByteOrderMark(const std::string& text);
+extern const std::string kByteOrderMarkIs;    // "the file starts with ..."
+extern const std::string kByteOrderMarkTodo;  // "save the file ..."
+
 // The text without blanks and tabs around it.
 std::string Trim(const std::string& text);
 // Edits (insert, delete, replace) from one text to the other, letter case ignored.

@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "data/object_definitions.h"
 #include "game/level.h"
+#include "game/level_survey.h"
 #include "media/files.h"
 #include "media/text.h"
 #include "world/labyrinth.h"
@@ -140,7 +141,7 @@ void DataChecker::CheckTileChildren(const std::string& path, const TileCell& cel
 bool DataChecker::CheckNamedTile(const std::string& directory, const std::string& name, std::set<std::string>& checked) {
   const Lookup lookup = FindFile(directory + name);
   if (lookup.found == Found::kMissing || lookup.found == Found::kDirectory) return false;
-  if (lookup.found == Found::kOtherCase)
+  if (lookup.found == Found::kOtherCase && !InOtherCaseDirectory(directory + name, lookup.actual))
     Warning({lookup.actual, 0}, "the tile " + name + " is found only by ignoring letter case (name the file " + name + ")");
   checked.insert(Shown(lookup.actual));
   CheckTileFile(name, directory + name);
@@ -150,7 +151,7 @@ bool DataChecker::CheckNamedTile(const std::string& directory, const std::string
 // The tile files nothing names are checked too: they are there to be used.
 void DataChecker::CheckOtherTiles(const std::string& directory, const std::set<std::string>& checked) {
   for (const std::string& name : ListFiles(directory, "*"))
-    if (checked.count(Shown(directory + name)) == 0) CheckTileFile(name, directory + name);
+    if (checked.count(Shown(FindFile(directory + name).actual)) == 0) CheckTileFile(name, directory + name);
 }
 
 // The base file: its second and third lines are the base width and height.
@@ -161,17 +162,27 @@ void DataChecker::CheckBaseFile() {
                    "name the labyrinth's base file, such as DATA\\LABYRINTH.txt");
   } else if (NeedFile(at, "the labyrinth's base file", settings.SELFCREATEBASE,
                       "the game stops after the title screen with \"" + ErrorText(kErrorLabyrinthBase, settings.SELFCREATEBASE) + "\"")) {
-    const int32_t file = OpenTextFile(-1, settings.SELFCREATEBASE);
-    std::string lines[5];
-    for (std::string& line : lines) line = ReadLine(file);
-    CloseTextFile(file);
-    for (int i = 1; i <= 2; i++) {
-      const Place line{settings.SELFCREATEBASE, i + 1};
-      const char* side = i == 1 ? "base width" : "base height";
-      const int32_t value = TextToInteger(lines[i]);
-      if (!IsWholeNumber(lines[i]))
-        Problem(!HasDigits(lines[i]), line.file, line.line,
-                std::string("the ") + side + " " + Quote(lines[i]) + " is not a whole number: the game reads " + NumberText(value) +
+    // The base file as the game reads it, line by line.
+    struct Lines final : BaseFileWatcher {
+      void Line(int32_t number, const std::string& text, BaseLine use) override {
+        if (use != BaseLine::kSkipped) sides.push_back({number, text, use});
+      }
+      struct Side {
+        int32_t number;
+        std::string text;
+        BaseLine use;
+      };
+      std::vector<Side> sides;
+    } lines;
+    const bool read = ReadLabyrinthBase(settings.SELFCREATEBASE, &lines);
+    const size_t problemsBefore = result_.problems.size();
+    for (const auto& [number, text, use] : lines.sides) {
+      const Place line{settings.SELFCREATEBASE, number};
+      const char* side = use == BaseLine::kWidth ? "base width" : "base height";
+      const int32_t value = TextToInteger(text);
+      if (!IsWholeNumber(text))
+        Problem(!HasDigits(text), line.file, line.line,
+                std::string("the ") + side + " " + Quote(text) + " is not a whole number: the game reads " + NumberText(value) +
                     " (line 2 is the width, line 3 the height)");
       else if (value < 2)
         Warning(line, std::string("a ") + side + " of " + NumberText(value) + " grows a first level of no cells (write 8 or more)");
@@ -179,6 +190,23 @@ void DataChecker::CheckBaseFile() {
         Warning(line, std::string("a ") + side + " of " + NumberText(value) + " can grow levels larger than " +
                           NumberText(kMaxLabyrinthSide) + " cells, which are cut (write " + NumberText(kMaxLabyrinthSide) + " or less)");
     }
+    baseSound_ = read && result_.problems.size() == problemsBefore;
+  }
+}
+
+void DataChecker::CheckFirstLevel() {
+  // A level grown from data with mistakes in it says little; those are the report.
+  if (!baseSound_ || std::any_of(result_.problems.begin(), result_.problems.end(), [](const DataProblem& p) { return p.error; }))
+    return;
+  const LevelFigures figures = BuildAndMeasureLevel(1);
+  for (const std::string& warning : LevelWarnings(figures)) {
+    if (IsSet("WORLDRANDOM"))
+      Warning(SettingPlace("WORLDRANDOM"), "WORLDRANDOM " + Quote(Raw("WORLDRANDOM")) + " grows a level 1 with " + warning +
+                                               " (try another seed or base size: quorvex-map levels shows what each level grows)");
+    else
+      Warning({settings.SELFCREATEBASE, 0}, "level 1 grows with " + warning +
+                                                " (set WORLDRANDOM to another seed, or change the base size: quorvex-map levels shows "
+                                                "what each level grows)");
   }
 }
 
@@ -190,7 +218,8 @@ void DataChecker::CheckLabyrinth() {
     SettingProblem(true, "CURSOR", "the player is invisible", "name the player's image, such as DATA\\GFX\\PLAYER.png");
   } else if (NeedFile(SettingPlace("CURSOR"), "the player's image", settings.CURSOR, "the player is invisible") &&
              !ImageDecodes(settings.CURSOR)) {
-    Error({settings.CURSOR, 0}, "the player's image does not decode, so the player is invisible (" + kImageFormats + ")");
+    const ImageRefusal refused = WhyRefused(settings.CURSOR, kImageFormats);
+    Error({settings.CURSOR, 0}, "the player's image " + refused.is + ", so the player is invisible (" + refused.todo + ")");
   }
 
   // The tiles the game places.
