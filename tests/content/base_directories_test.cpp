@@ -267,7 +267,8 @@ TEST_P(BaseDirectory, ObjectsAreCompleteAndNameExistingSounds) {
     if (d.count("DCOUNTSOUND") && !d.at("DCOUNTSOUND").empty()) {
       EXPECT_TRUE(ExistsExactly(settings.SOUNDFXPATH + d.at("DCOUNTSOUND"))) << image << ": " << d.at("DCOUNTSOUND");
     }
-    auto value = [&d](const char* key) { return d.count(key) ? TextToInteger(d.at(key)) : 0; };
+    const auto& keys = d;  // clang 14 cannot capture a structured binding in a lambda
+    auto value = [&keys](const char* key) { return keys.count(key) ? TextToInteger(keys.at(key)) : 0; };
     goodies += value("DISGOODY") == 1;
     extraTime += value("DEXTRATIME") > 0;
     countUp += value("DCOUNTTOSCORE") == 1;

@@ -54,7 +54,7 @@ class ScreenTextTest : public ::testing::Test {
 
 TEST_F(ScreenTextTest, LoadingByBaseNameWithUmlautsMissingImagesAndEmptyLines) {
   Load("A");
-  EXPECT_EQ(glyphTable['A'].sprite, 0) << "no image";
+  EXPECT_EQ(glyphTable[uint8_t{'A'}].sprite, 0) << "no image";
   Glyph("A", 8);
   Glyph("_a", 2);
   Glyph("BOMB", 3);
@@ -62,9 +62,9 @@ TEST_F(ScreenTextTest, LoadingByBaseNameWithUmlautsMissingImagesAndEmptyLines) {
   Glyph("S", 7);
   Glyph("B", 4);
   Load("\nA");
-  EXPECT_EQ(glyphTable['A'].sprite, 0) << "an empty first line loads nothing";
+  EXPECT_EQ(glyphTable[uint8_t{'A'}].sprite, 0) << "an empty first line loads nothing";
   Load("Aa&uQ\xDF\r\nB");
-  const int32_t firstU = glyphTable['u'].sprite;
+  const int32_t firstU = glyphTable[uint8_t{'u'}].sprite;
   Load("\xFC\xDC");  // both umlauts reload the plain u
   EXPECT_FALSE(ImageExists(firstU));
   const struct {
@@ -78,22 +78,22 @@ TEST_F(ScreenTextTest, LoadingByBaseNameWithUmlautsMissingImagesAndEmptyLines) {
     EXPECT_EQ(glyphTable[c.code].sprite3D != 0, c.width != 0) << int(c.code);
     EXPECT_EQ(QuadWidth(glyphTable[c.code].sprite3D), c.quadWidth) << int(c.code);
   }
-  EXPECT_FLOAT_EQ(glyphTable['A'].height, 15.0f);
+  EXPECT_FLOAT_EQ(glyphTable[uint8_t{'A'}].height, 15.0f);
 
   // A missing list changes nothing; a glyph whose image went missing keeps its quad.
-  const int32_t quad = glyphTable['A'].sprite3D;
+  const int32_t quad = glyphTable[uint8_t{'A'}].sprite3D;
   LoadScreenFont(dir_ / "none.txt");
-  EXPECT_TRUE(ImageExists(glyphTable['A'].sprite));
+  EXPECT_TRUE(ImageExists(glyphTable[uint8_t{'A'}].sprite));
   std::filesystem::remove(dir_ / "FONT/A.png");
   Load("A");
-  EXPECT_EQ(glyphTable['A'].sprite, 0);
-  EXPECT_EQ(glyphTable['A'].sprite3D, quad);
+  EXPECT_EQ(glyphTable[uint8_t{'A'}].sprite, 0);
+  EXPECT_EQ(glyphTable[uint8_t{'A'}].sprite3D, quad);
 
   settings.FONTSYSTEM = dir_.Write("list2.txt", "a");
   ReloadScreenFont();
   EXPECT_FALSE(QuadExists(quad));
-  EXPECT_EQ(glyphTable['A'].sprite3D, 0);
-  EXPECT_NE(glyphTable['a'].sprite3D, 0);
+  EXPECT_EQ(glyphTable[uint8_t{'A'}].sprite3D, 0);
+  EXPECT_NE(glyphTable[uint8_t{'a'}].sprite3D, 0);
 }
 
 TEST_F(ScreenTextTest, PenRulesAndGlyphSizes) {
@@ -118,7 +118,7 @@ TEST_F(ScreenTextTest, PenRulesAndGlyphSizes) {
   for (const auto& c : cases) {
     EXPECT_FLOAT_EQ(Pen(c.text, c.scale, 0.0f, c.spacing), c.penX) << c.text << " at " << c.scale;
     EXPECT_FLOAT_EQ(textPenY, c.penY) << c.text << " at " << c.scale;
-    EXPECT_EQ(QuadWidth(glyphTable['A'].sprite3D), c.quadWidth) << c.text << " at " << c.scale;
+    EXPECT_EQ(QuadWidth(glyphTable[uint8_t{'A'}].sprite3D), c.quadWidth) << c.text << " at " << c.scale;
   }
   // A text without "|" shifts the next one, whatever its origin.
   Pen("AB", 1.0f, 0.0f, 1.0f);
@@ -130,13 +130,13 @@ TEST_F(ScreenTextTest, SharedGlyphQuadTurnsFurtherWithEachAngledDraw) {
   Glyph("A", 8);
   Glyph("B", 5);
   Load("AB");
-  const int32_t a = glyphTable['A'].sprite3D;
+  const int32_t a = glyphTable[uint8_t{'A'}].sprite3D;
   const float angles[][2] = {{5, 5}, {5, 10}, {5, 15}, {0, 0}, {5, 20}, {2.5f, 22}};  // 2.5 rounds to 2
   for (const auto& step : angles) {
     Pen("A|", 1.0f, step[0], 1.0f);
     EXPECT_FLOAT_EQ(QuadAngle(a), step[1]) << "after angle " << step[0];
   }
-  EXPECT_FLOAT_EQ(QuadAccumulatedRotation(glyphTable['B'].sprite3D), 0.0f);
+  EXPECT_FLOAT_EQ(QuadAccumulatedRotation(glyphTable[uint8_t{'B'}].sprite3D), 0.0f);
 }
 
 TEST_F(ScreenTextTest, BadInputNeverBreaksThePen) {

@@ -16,7 +16,6 @@
 
 namespace {
 
-const std::string kContent = std::string(QUORVEX_SOURCE_DIR) + "/content/";
 
 struct CheckRun {
   int status = -1;

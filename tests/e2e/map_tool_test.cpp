@@ -14,7 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kContent = std::string(QUORVEX_SOURCE_DIR) + "/content/";
 const std::string kMaps = "/DATA/MAPS/ISLAND";
 
 GameRun RunMap(const std::string& arguments) {

@@ -16,7 +16,6 @@ std::vector<uint32_t> Words(const RgbaPicture& p) {
   return out;
 }
 
-constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) { return r | g << 8 | b << 16 | a << 24; }
 
 struct TgaCase {
   const char* name;

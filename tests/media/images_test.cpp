@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) { return r | g << 8 | b << 16 | a << 24; }
 
 // A 3 x 1 PNG: magenta, white, dark grey.
 Bytes ThreeColourPng() { return EncodePng(3, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 255, 255, 255, 255, 40, 40, 40}); }
@@ -123,12 +122,6 @@ TEST_F(Images, QuadsRotateByAccumulationAndAResizeMakesThemUprightWithoutForgett
     EXPECT_FLOAT_EQ(QuadAngle(quad), s.drawn);
     EXPECT_FLOAT_EQ(QuadAccumulatedRotation(quad), s.accumulated);
   }
-}
-
-long PeakResidentKilobytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
 }
 
 // A PNG of one colour that is small on disk and large decoded (palette of one entry).

@@ -365,12 +365,6 @@ void* WatchedRealloc(void* old, size_t size) {
   return sdlRealloc(old, size);
 }
 
-long PeakResidentKilobytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 // Sizes are checked against the file and the 30-minute limit before anything is allocated:
 // neither SDL nor the conversion may ask for memory that the file cannot fill, and a sound
 // that cannot load says so on one line.

@@ -10,6 +10,9 @@
 #include "support/temp_dir.h"
 
 // Colours of the small base's tile graphics, as the screenshots show them.
+// The demo bases of the source tree, with a slash after: kContent + "labyrinth".
+inline const std::string kContent = std::string(QUORVEX_SOURCE_DIR) + "/content/";
+
 namespace MiniColour {
 constexpr uint32_t kWall = 0x404040, kFloor = 0x909090, kGreen = 0x30A030, kWater = 0xA03010, kBlue = 0xE02020,
                    kFixed = 0xFF8080, kPink = 0x8020E0, kFixedPink = 0xFF80FF, kPlayer = 0x00FF00, kGlyph = 0x00E0FF;

@@ -10,6 +10,7 @@
 // jpeglib.h uses FILE without including stdio itself.
 #include <jpeglib.h>
 #include <png.h>
+#include <sys/resource.h>
 #include <tiffio.h>
 
 #include "lib/ogg_writer.h"
@@ -40,6 +41,12 @@ void PngFlush(png_structp) {}
 }  // namespace
 
 std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
 
 Bytes MakeTga(const TgaHeader& h, const Bytes& colourMap, const Bytes& data) {
   Bytes out;

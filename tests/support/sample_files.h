@@ -10,6 +10,12 @@ using Bytes = std::vector<uint8_t>;
 
 std::string AsString(const Bytes& bytes);
 
+// A pixel as the decoders give it: red in the low byte, alpha in the high one.
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) { return r | g << 8 | b << 16 | a << 24; }
+
+// The most memory this process has held so far, in kilobytes (getrusage).
+long PeakResidentKilobytes();
+
 // A TGA file: the 18-byte header, an optional colour map, then the pixel data as given.
 struct TgaHeader {
   uint8_t imageType = 2;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numbers>
 #include <queue>
 
 #include "sprites.h"
@@ -361,7 +360,6 @@ std::vector<WorldTile> TilesUsed(const IslandMap& m) {
 
 namespace {
 
-constexpr float kPi = std::numbers::pi_v<float>;
 constexpr int S = kTileSize;
 
 void Noisy(Canvas& c, const Color& base, float amount, uint32_t seed, float scale) {
