@@ -12,7 +12,6 @@
 namespace {
 
 const std::string kLabyrinth = std::string(QUORVEX_SOURCE_DIR) + "/content/labyrinth";
-const std::string kGolden = std::string(QUORVEX_SOURCE_DIR) + "/tests/e2e/golden/";
 
 TEST(Bot, RecordsTheGoldenGameOfItsLevelScenario) {
   TempDir dir;

@@ -15,7 +15,6 @@
 
 namespace {
 
-const std::string kGolden = std::string(QUORVEX_SOURCE_DIR) + "/tests/e2e/golden/";
 
 // One moment of a recorded game: its dump is kept in the golden file.
 struct Moment {

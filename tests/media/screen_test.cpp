@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
+constexpr int kWindowWidth = 320;
+constexpr int kWindowHeight = 240;
 
 struct Rgb {
   int r, g, b;
@@ -52,12 +52,12 @@ class Screen : public ::testing::Test {
   void SetUp() override {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) GTEST_SKIP() << "no DISPLAY: the drawing tests need an X server (xvfb-run)";
-    SetWindowedSize(kWidth, kHeight);
+    SetWindowedSize(kWindowWidth, kWindowHeight);
     ASSERT_TRUE(StartVideo());
-    ASSERT_EQ(DesktopWidth(), kWidth);
-    ASSERT_EQ(DesktopHeight(), kHeight);
-    ASSERT_NE(CreateMainWindow(kWidth, kHeight, "quorvex test"), 0);
-    ASSERT_NE(OpenScreenInWindow(1, kWidth, kHeight), 0);
+    ASSERT_EQ(DesktopWidth(), kWindowWidth);
+    ASSERT_EQ(DesktopHeight(), kWindowHeight);
+    ASSERT_NE(CreateMainWindow(kWindowWidth, kWindowHeight, "quorvex test"), 0);
+    ASSERT_NE(OpenScreenInWindow(1, kWindowWidth, kWindowHeight), 0);
     ASSERT_TRUE(ScreenOpen());
     SetTransparentColour(kMagenta);
     SetQuadBlending(5, 6);
@@ -100,7 +100,7 @@ class Screen : public ::testing::Test {
   // back buffer cleared to (9, 9, 9): pixels left out show that grey.
   Shot RedrawnGrab() {
     SetTransparentColour(kMagenta);
-    const int32_t grab = GrabBackBuffer(-1, 0, 0, kWidth, kHeight);
+    const int32_t grab = GrabBackBuffer(-1, 0, 0, kWindowWidth, kWindowHeight);
     SetTransparentColour(-1);
     const int32_t quad = MakeQuad(-1, grab);
     ClearBackBuffer(Colour({9, 9, 9}));
@@ -125,11 +125,11 @@ TEST_F(Screen, ClearFillsEverythingAndABoxOfOneSetsOnePixel) {
   FillBox(40, 50, 30, 20, Colour({0, 200, 0}));
   EndDrawing();
   const Shot shot = Take();
-  ASSERT_EQ(shot.width, kWidth);
-  ASSERT_EQ(shot.height, kHeight);
+  ASSERT_EQ(shot.width, kWindowWidth);
+  ASSERT_EQ(shot.height, kWindowHeight);
   int red = 0, green = 0, other = 0;
-  for (int y = 0; y < kHeight; y++)
-    for (int x = 0; x < kWidth; x++) {
+  for (int y = 0; y < kWindowHeight; y++)
+    for (int x = 0; x < kWindowWidth; x++) {
       const Rgb c = shot.At(x, y);
       if (c == Rgb{255, 0, 0}) {
         red++;
@@ -264,15 +264,15 @@ TEST_F(Screen, AGrabCopiesTheClippedRectangleAndDrawsBackStretched) {
   EXPECT_EQ(shot.At(199, 101), (Rgb{9, 9, 9}));
   EXPECT_EQ(shot.At(15, 15), (Rgb{9, 9, 9})) << "the grab is a copy, the clear removed the original";
 
-  const int32_t corner = GrabBackBuffer(-1, kWidth - 10, kHeight - 4, 50, 50);
+  const int32_t corner = GrabBackBuffer(-1, kWindowWidth - 10, kWindowHeight - 4, 50, 50);
   EXPECT_EQ(ImageWidth(corner), 10);
   EXPECT_EQ(ImageHeight(corner), 4);
   const int32_t negative = GrabBackBuffer(-1, -5, -5, 10, 10);
   EXPECT_EQ(ImageWidth(negative), 5);
   const int32_t huge = GrabBackBuffer(-1, 10, 20, INT32_MAX, INT32_MAX);  // clipped without wrapping round
-  EXPECT_EQ(ImageWidth(huge), kWidth - 10);
-  EXPECT_EQ(ImageHeight(huge), kHeight - 20);
-  EXPECT_EQ(GrabBackBuffer(-1, kWidth, 0, 10, 10), 0);
+  EXPECT_EQ(ImageWidth(huge), kWindowWidth - 10);
+  EXPECT_EQ(ImageHeight(huge), kWindowHeight - 20);
+  EXPECT_EQ(GrabBackBuffer(-1, kWindowWidth, 0, 10, 10), 0);
   EXPECT_EQ(GrabBackBuffer(-1, 0, 0, 0, 10), 0);
   EXPECT_EQ(GrabBackBuffer(-1, -20, -20, 10, 10), 0);
 }
@@ -354,7 +354,7 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
        }},
       {"an image stretched over everything", [&] {
          SetQuadFiltering(1);
-         DrawQuad(quad(unkeyed, kWidth, kHeight), 0, 0, 255);
+         DrawQuad(quad(unkeyed, kWindowWidth, kWindowHeight), 0, 0, 255);
          SetQuadFiltering(0);
        }},
   };

@@ -12,6 +12,8 @@
 // Colours of the small base's tile graphics, as the screenshots show them.
 // The demo bases of the source tree, with a slash after: kContent + "labyrinth".
 inline const std::string kContent = std::string(QUORVEX_SOURCE_DIR) + "/content/";
+// The recorded games: replays, dumps and pictures.
+inline const std::string kGolden = std::string(QUORVEX_SOURCE_DIR) + "/tests/e2e/golden/";
 
 namespace MiniColour {
 constexpr uint32_t kWall = 0x404040, kFloor = 0x909090, kGreen = 0x30A030, kWater = 0xA03010, kBlue = 0xE02020,
