@@ -149,6 +149,7 @@ TEST(ScreenSize, WidthByHeightWithinLimitsElseNothing) {
   } cases[] = {
       {"1280x720", true, 1280, 720},   {" 640 X 360 ", true, 640, 360}, {"16x16", true, 16, 16},
       {"8192x8192", true, 8192, 8192}, {"15x720", false, 0, 0},        {"1280x8193", false, 0, 0},
+      {"001280x000720", true, 1280, 720}, {"0001280x720", false, 0, 0},  // six digits at most
       {"1280", false, 0, 0},           {"1280x", false, 0, 0},          {"x720", false, 0, 0},
       {"1280x720x3", false, 0, 0},     {"-1280x720", false, 0, 0},      {"1280.5x720", false, 0, 0},
       {"99999999999x720", false, 0, 0}, {"", false, 0, 0},              {"1280*720", false, 0, 0},

@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "media/probes.h"
 #include "media/screen.h"
+#include "support/game_run.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
 
@@ -137,6 +138,23 @@ TEST_F(ScreenTextTest, SharedGlyphQuadTurnsFurtherWithEachAngledDraw) {
     EXPECT_FLOAT_EQ(QuadAngle(a), step[1]) << "after angle " << step[0];
   }
   EXPECT_FLOAT_EQ(QuadAccumulatedRotation(glyphTable[uint8_t{'B'}].sprite3D), 0.0f);
+}
+
+// An opacity above 255 draws fully opaque, as 255 does.
+TEST_F(ScreenTextTest, OpacitiesAboveFullDrawFull) {
+  if (!OpenTestScreen(64, 64)) GTEST_SKIP() << "no display";
+  gameState.fontScale = 1.0f;
+  ASSERT_TRUE(WriteSolidPng(dir_ / "FONT/A.png", 8, 8, 0xF0F0F0));
+  Load("A");
+  for (const int32_t alpha : {255, 256, 100000}) {
+    BeginQuads();
+    ClearBackBuffer(kBlack);
+    textPenX = textPenY = 0.0f;
+    DrawScreenText("A", 4.0f, 4.0f, 1.0f, 0.0f, alpha, 1.0f);
+    EndQuads();
+    ASSERT_TRUE(SaveBackBufferPng(dir_ / "shot.png"));
+    EXPECT_EQ(ReadPng(dir_ / "shot.png").At(8, 8), 0xF0F0F0u) << alpha;
+  }
 }
 
 TEST_F(ScreenTextTest, BadInputNeverBreaksThePen) {

@@ -73,9 +73,13 @@ TEST_F(Bombs, OnlyTheUpArmIsHeard) {
   PlaceTile(10, 3, "LAB_FIXED_FLOOR");
   PlaceTile(10, 5, "LAB_FIXED_PINK_FLOOR");
   PlaceTile(10, 0, "LAB_FIXED_FLOOR");  // row 0 is never reached
+  PlaceTile(1, 10, "LAB_FIXED_FLOOR");   // nor is column 0, but column 1 is, silently
+  PlaceTile(0, 10, "LAB_FIXED_FLOOR");
   Explode();
   EXPECT_EQ(Booms(), 2);
   EXPECT_EQ(tileMap.Name(10, 0), "LAB_FIXED_FLOOR");
+  EXPECT_EQ(tileMap.Name(1, 10), "LAB_FLOOR");
+  EXPECT_EQ(tileMap.Name(0, 10), "LAB_FIXED_FLOOR");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "data/assets.h"
+#include "game/foes.h"
 #include "game/draw_map.h"
 #include "game/pickups.h"
 #include "media/probes.h"
@@ -74,6 +75,44 @@ TEST_F(DrawMapScreen, TilesChildrenAndFloatingImagesAppearWhereTheyBelong) {
   const FloatingImage& glow = gameImages[0];
   EXPECT_GE(glow.x, 1.0f);  // it drifted out of the corner by its own speed
   EXPECT_EQ(shot.At(static_cast<int>(glow.x) + 1, static_cast<int>(glow.y) + 1), kGlow);  // added onto black
+}
+
+// A foe's DXMODE1 and DXMODE2 take the place of the ordinary blend when either is above 0 (the
+// other then takes its start value): a half-opaque foe over a coloured floor.
+TEST_F(DrawMapScreen, FoesBlendByTheirModesWhenEitherIsGiven) {
+  const uint32_t texel = 200 + 100 * 256 + 50 * 65536, background = 100 + 150 * 256 + 200 * 65536;
+  WritePng(dir / "OBJ/foe.png", 8, 8, texel);
+  const struct {
+    int32_t source, destination;
+    int r, g, b;
+  } cases[] = {
+      {0, 0, 150, 125, 125},  // the ordinary blend
+      {0, 2, 200, 200, 225},  // source alpha, one: added onto the floor
+      {2, -1, 250, 175, 150}, // one, inverse source alpha
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.source) + "," + std::to_string(c.destination));
+    foes.clear();
+    Foe foe;
+    foe.x = 64;
+    foe.y = 64;
+    foe.moveChance = -1;  // stands still
+    foe.alpha = 128;
+    foe.blendSource = c.source;
+    foe.blendDest = c.destination;
+    foe.foeSprite = MakeQuad(-1, LoadImage(-1, dir / "OBJ/foe.png"));
+    foes.push_back(foe);
+    BeginQuads();
+    ClearBackBuffer(static_cast<int32_t>(background));
+    FoesFrame();
+    EndQuads();
+    ASSERT_TRUE(SaveBackBufferPng(dir / "shot.png"));
+    const uint32_t pixel = ReadPng(dir / "shot.png").At(68, 68);
+    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), c.r, 2);
+    EXPECT_NEAR(static_cast<int>(pixel >> 8 & 0xFF), c.g, 2);
+    EXPECT_NEAR(static_cast<int>(pixel >> 16 & 0xFF), c.b, 2);
+    FreeQuad(foes[0].foeSprite);
+  }
 }
 
 }  // namespace

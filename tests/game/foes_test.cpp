@@ -64,6 +64,13 @@ TEST_F(Foes, AlwaysChoosingFoeShuttlesAtTheCorridorsRightEnd) {
   EXPECT_EQ(foe.heading, kHeadLeft);
   FoesFrame();
   EXPECT_EQ(foe.x, 192);
+  // A collision whose low byte reads as negative closes the cell as a wall does.
+  WriteTile("LAB_FENCE", "USECOLLISION\n255\nTRANSPARENCY\n0\n");
+  PlaceTile(7, 1, "LAB_FENCE");
+  for (int frame = 0; frame < 4; frame++) {
+    FoesFrame();
+    EXPECT_LE(foe.x, 192);
+  }
 }
 
 TEST_F(Foes, PaintOnlyFloorGreenAndBlue) {

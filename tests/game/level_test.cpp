@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "game/foes.h"
 #include "game/level.h"
+#include "game/level_survey.h"
 #include "game/play_screens.h"
 #include "game/player.h"
 #include "support/game_fixture.h"
@@ -74,6 +75,13 @@ TEST_F(Level, TheFirstBuildUsesItsOwnSizeRuleSoRestartingLevelOneDiffers) {
 
 TEST_F(Level, SizeLimitsLevelZeroAndSidesBeyondTheMap) {
   StartLabyrinthGame(dir / "DATA/base.txt");
+  // A side of 256 fits the map without a word; only larger ones are cut and said to be.
+  settings.MAPSIZE = 256;
+  gameState.level = 400;
+  ::testing::internal::CaptureStderr();
+  BuildLevel();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(gameState.mapWidth, 256);
   struct Case {
     int32_t level, mapSize, minW, maxW;
   };
@@ -117,6 +125,29 @@ TEST_F(Level, FoesFillTheLeftmostAllowedCellsUpToTheLimit) {
     EXPECT_FLOAT_EQ(f.drawOffsetX, 5.0f + 16.0f);
     EXPECT_FLOAT_EQ(f.drawOffsetY, 6.0f + 16.0f);
     EXPECT_EQ(f.heading, kHeadFoeNew);
+  }
+}
+
+// The warnings of quorvex-map's `levels`: no tiles to do comes first; a clock of 0 warns only
+// for a level with work to do.
+TEST(LevelWarnings, NoTilesOrAClockOfZero) {
+  const struct {
+    int32_t tilesLeft, clockSeconds;
+    const char* warning;  // nullptr: none
+  } cases[] = {
+      {0, 0, "no tiles to do: the game goes on to level 8 at once"},
+      {-3, 5, "no tiles to do: the game goes on to level 8 at once"},
+      {1, 0, "a clock of 0: the game is over one clock second into the level"},
+      {1, 1, nullptr},
+  };
+  for (const auto& c : cases) {
+    LevelFigures figures;
+    figures.level = 7;
+    figures.tilesLeft = c.tilesLeft;
+    figures.clockSeconds = c.clockSeconds;
+    const std::vector<std::string> warnings = LevelWarnings(figures);
+    EXPECT_EQ(warnings, c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{})
+        << c.tilesLeft << " tiles, clock " << c.clockSeconds;
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/main_loop.h"
 #include "core/game_state.h"
 #include "core/settings.h"
 #include "data/assets.h"
@@ -23,10 +24,13 @@ class Pickups : public GameFixture {
     settings.TIMERSOUND = "tick.ogg";
     ComputeViewSize();
   }
-  // One object on cell (2, 2), from a definition with the given keys, named `child` by its tile.
-  void PutObject(const std::string& child, const std::string& keys) {
+  // One object on cell (2, 2), from a definition with the given keys, named `child` by its tile
+  // in child slot `slot` (1 to 8; the slots before it name nothing).
+  void PutObject(const std::string& child, const std::string& keys, int slot = 1) {
     WriteObject("o", "DGFXNAME\n" + child + "\nDDENSITY\n0\nDCOLLISION\n1\nDGFXSHOW\n1\nDGFXTRANSPARENCY\n255\n" + keys);
-    WriteTile("T", "GFXNAME\nLAB_FLOOR.png\nTRANSPARENCY\n0\nCHILD1\n" + child + "\n");
+    std::string children;
+    for (int s = 1; s < slot; s++) children += "CHILD" + std::to_string(s) + "\n#\n";
+    WriteTile("T", "GFXNAME\nLAB_FLOOR.png\nTRANSPARENCY\n0\n" + children + "CHILD" + std::to_string(slot) + "\n" + child + "\n");
     LoadData();
     PlaceTile(2, 2, "T");
     tileMap.Find(2, 2)->inMap = 1;
@@ -34,8 +38,9 @@ class Pickups : public GameFixture {
   // One frame of the object and player passes with the player on (2, 2).
   void Frame() {
     ObjectsFrame();
-    const TileCell* cell = tileMap.Find(2, 2);
-    if (cell->hasContactObjects == 1) TouchObjects(2, 2);
+    player.x = (2.0f - gameState.viewX) * gameState.tileWidth;
+    player.y = (2.0f - gameState.viewY) * gameState.tileHeight;
+    PlayerFrame();
   }
   int32_t Starts(const char* name) {
     for (const SoundEntry& s : soundEffects)
@@ -45,13 +50,18 @@ class Pickups : public GameFixture {
 };
 
 TEST_F(Pickups, InstantScoreIsTakenOnce) {
-  PutObject("COIN", "DKILLONCOLLISION\n1\nDSCORE\n50\nDUSECOUNTSOUND\n1\nDCOUNTSOUND\nding.ogg\n");
-  Frame();
-  Frame();
-  EXPECT_EQ(gameState.score, 50);
-  EXPECT_EQ(tileMap.Find(2, 2)->childObject[0], -1);
-  EXPECT_EQ(Starts("ding.ogg"), 1);
-  EXPECT_EQ(placedObjects.size(), 1u);  // the list only grows
+  for (int slot : {1, 8}) {  // from the first child slot and from the last
+    SCOPED_TRACE(slot);
+    ResetAllState();
+    SetUp();
+    PutObject("COIN", "DKILLONCOLLISION\n1\nDSCORE\n50\nDUSECOUNTSOUND\n1\nDCOUNTSOUND\nding.ogg\n", slot);
+    Frame();
+    Frame();
+    EXPECT_EQ(gameState.score, 50);
+    EXPECT_EQ(tileMap.Find(2, 2)->childObject[slot - 1], -1);
+    EXPECT_EQ(Starts("ding.ogg"), 1);
+    EXPECT_EQ(placedObjects.size(), 1u);  // the list only grows
+  }
 }
 
 TEST_F(Pickups, CountUpObjectsRaiseOnlyTheTarget) {

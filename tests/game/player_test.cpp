@@ -108,6 +108,11 @@ TEST_F(PlayerRules, StepsAgainstWallsAreSilentAndChangeNothing) {
   Place(0, 0, "LAB_FLOOR");
   PlayerStep(kDirLeft);
   EXPECT_FLOAT_EQ(player.x, 0.0f);
+  // Every collision but 0 blocks, a value whose low byte reads as negative too.
+  WriteTile("LAB_FENCE", "USECOLLISION\n255\nTRANSPARENCY\n0\n");
+  Place(1, PlayerRow(), "LAB_FENCE");
+  PlayerStep(kDirRight);
+  EXPECT_FLOAT_EQ(player.x, 0.0f);
 }
 
 TEST_F(PlayerRules, ScrollingAtTheScreenMiddleAndAtViewZero) {
@@ -121,6 +126,7 @@ TEST_F(PlayerRules, ScrollingAtTheScreenMiddleAndAtViewZero) {
   };
   const Case cases[] = {
       {"right before the middle moves", 256, 96, 0, 0, kDirRight, 288, 96, 0, 0},
+      {"right onto the middle moves", 288, 96, 0, 0, kDirRight, 320, 96, 0, 0},
       {"right past the middle scrolls", 320, 96, 0, 0, kDirRight, 320, 96, 1, 0},
       {"left on the middle line moves", 320, 96, 5, 0, kDirLeft, 288, 96, 5, 0},
       {"left of the middle scrolls", 288, 96, 5, 0, kDirLeft, 288, 96, 4, 0},
@@ -129,6 +135,7 @@ TEST_F(PlayerRules, ScrollingAtTheScreenMiddleAndAtViewZero) {
       {"up on the middle line scrolls", 96, 240, 0, 3, kDirUp, 96, 240, 0, 2},
       {"up below the middle moves", 96, 256, 0, 3, kDirUp, 96, 224, 0, 3},
       {"down past the middle scrolls", 96, 224, 0, 0, kDirDown, 96, 224, 0, 1},
+      {"down onto the middle moves", 96, 208, 0, 0, kDirDown, 96, 240, 0, 0},
   };
   for (const Case& c : cases) {
     player.x = c.x;
@@ -200,6 +207,14 @@ TEST_F(PlayerRules, HardcorePaintBlocksAndAWalledInPlayerLeavesTheGame) {
   PaintCell(6, 5);
   EXPECT_EQ(gameState.level, 1);  // the title screen ran and set up a new game
   EXPECT_EQ(gameState.builtLevel, -1);
+  // The grid's edge closes a side as a wall does.
+  gameState.level = 4;
+  Place(0, 9, "LAB_FLOOR");
+  Place(1, 9, "LAB_WALL");
+  Place(0, 8, "LAB_WALL");
+  Place(0, 10, "LAB_BLUE_FLOOR");
+  PaintCell(0, 9);
+  EXPECT_EQ(gameState.level, 1);
   // Once the quit was confirmed, leaving the game ends the program, with status 0.
   gameState.quitRequested = 1;
   Place(6, 5, "LAB_FLOOR");

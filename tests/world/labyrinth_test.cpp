@@ -3,6 +3,7 @@
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "media/screen.h"
 #include "support/game_fixture.h"
 #include "world/labyrinth.h"
 #include "world/tile_map.h"
@@ -78,12 +79,42 @@ TEST_F(Labyrinth, WalkersStayInsideTheBorderAndFloorIsOneConnectedPath) {
 
 TEST_F(Labyrinth, CountersDivideTheFloorByFourAndTheTimeAgainCappedAtSixty) {
   settings.LABSWITCH = 0;
-  RandomSeed(3);
-  Generate(40, 40);
-  const int floor = Count("LAB_FLOOR");
-  // Green and water only replace walls, so every converted floor cell is still floor.
-  EXPECT_EQ(gameState.tilesLeft, floor / 4);
-  EXPECT_EQ(gameState.timeLeft, std::min(60, floor / 16));
+  int floor = 0;
+  for (int side : {40, 90}) {  // the larger one carves enough floor for the cap
+    SCOPED_TRACE(side);
+    ResetWorld();
+    gameState.tilesLeft = 0;
+    RandomSeed(3);
+    Generate(side, side);
+    floor = Count("LAB_FLOOR");
+    // Green and water only replace walls, so every converted floor cell is still floor.
+    EXPECT_EQ(gameState.tilesLeft, floor / 4);
+    EXPECT_EQ(gameState.timeLeft, std::min(60, floor / 16));
+  }
+  EXPECT_GT(floor / 16, 60);
+}
+
+// The walker starts in (1, 1) and moves only between columns and rows 2 and side - 2, so column 1
+// and row 1 are walked only before it first leaves them: their floor beyond (1, 1) runs unbroken
+// from it, along one of the two at most.
+TEST_F(Labyrinth, ColumnAndRowOneAreWalkedOnlyFromTheStart) {
+  settings.LABSWITCH = 0;
+  for (int seed : {3, 4, 5}) {
+    SCOPED_TRACE(seed);
+    ResetWorld();
+    RandomSeed(seed);
+    Generate(30, 30);
+    auto run = [this](bool column) {
+      int n = 0;
+      while (tileMap.Name(column ? 1 : 2 + n, column ? 2 + n : 1) == "LAB_FLOOR") n++;
+      int all = 0;
+      for (int i = 2; i < 30; i++) all += tileMap.Name(column ? 1 : i, column ? i : 1) == "LAB_FLOOR";
+      EXPECT_EQ(all, n) << (column ? "column 1" : "row 1");
+      return n;
+    };
+    const int down = run(true), across = run(false);
+    EXPECT_TRUE(down == 0 || across == 0) << down << " down, " << across << " across";
+  }
 }
 
 TEST_F(Labyrinth, NegativeSwitchNeverTurnsAndCarvesOnlyTheStart) {
@@ -108,6 +139,16 @@ TEST_F(Labyrinth, SameSeedGivesTheSameLabyrinthStartAndCounters) {
   };
   const std::string first = build();
   EXPECT_EQ(build(), first);
+}
+
+// The walls' pass shows its progress bar after every 2 x width + 1 cells, counting on from the
+// last build: 5 frames for the first 11 x 11, 6 for the next (the first after 5 cells).
+TEST_F(Labyrinth, TheProgressBarIsShownEveryTwiceTheWidthPlusOneCells) {
+  const int32_t before = PresentedFrames();
+  FillWalls(10, 10);
+  EXPECT_EQ(PresentedFrames() - before, 5);
+  FillWalls(10, 10);
+  EXPECT_EQ(PresentedFrames() - before, 11);
 }
 
 TEST_F(Labyrinth, ZeroSizeBuildsTheSingleCellWithoutDividingByZero) {

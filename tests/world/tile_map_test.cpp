@@ -43,6 +43,10 @@ TEST_F(TileMap, PlacingOnAUsedCellOverwritesOnlyWhatTheNewFileNames) {
   PlaceTile(4, 5, "NO_SUCH_TILE");
   EXPECT_EQ(cell.tileName, "NO_SUCH_TILE");
   EXPECT_EQ(cell.value1, 3);
+  // Files read once are read again once the directories are read again (here: the file changed).
+  WriteTile("LAB_FLOOR", "USECOLLISION\n2\n");
+  PlaceTile(4, 5, "LAB_FLOOR");
+  EXPECT_EQ(cell.useCollision, 2);
 }
 
 TEST_F(TileMap, GraphicNameTransparencyAndTheDummyGraphic) {
@@ -125,6 +129,10 @@ TEST_F(TileMap, EveryDefinitionOfAChildNameDrawsItsOwnChance) {
   EXPECT_EQ(cell.childObject[0], 1);  // the slot keeps the last one spawned
   EXPECT_EQ(placedObjects[1].scoreValue, 9);
   EXPECT_EQ(gameState.tilesLeft, 1);  // the goody (257 wraps to 1) counts one more tile
+  // A definition named "#" is no tile's child, not even of a child slot naming what "#" is read as.
+  WriteTile("N", "TRANSPARENCY\n0\n" + Children("NOPE"));
+  PlaceTile(4, 3, "N");
+  EXPECT_EQ(placedObjects.size(), 2u);
 }
 
 TEST_F(TileMap, DensityGivesAboutOneSpawnInDensityPlusOne) {
@@ -207,7 +215,15 @@ TEST_F(TileMap, DrawMapVisitsTheVisibleWindowAndNeverLeavesTheGrid) {
       PlaceTile(x, y, "LAB_BLUE_FLOOR");
       tileMap.Find(x, y)->inMap = 1;
     }
+  // A block of cells drawn with opacity 0 (a world map's value of 0) is not drawn, and so waits.
+  for (int y : {8, 9})
+    for (int x : {5, 6}) {
+      PlaceTile(x, y, "LAB_BLUE_FLOOR");
+      tileMap.Find(x, y)->inMap = 1;
+      tileMap.Find(x, y)->alpha = 0;
+    }
   DrawMap();
+  EXPECT_EQ(tileMap.Name(5, 8), "LAB_BLUE_FLOOR");
   EXPECT_EQ(tileMap.Name(20, 3), "LAB_FIXED_FLOOR");  // column 20 is the 21st visited column
   EXPECT_EQ(tileMap.Name(21, 3), "LAB_BLUE_FLOOR");
   EXPECT_EQ(tileMap.Name(20, 15), "LAB_BLUE_FLOOR");

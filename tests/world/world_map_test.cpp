@@ -73,6 +73,17 @@ TEST_F(WorldMap, ShortFilesLeaveTheRestAndMissingValuesKeepTheTiles) {
   EXPECT_EQ(tileMap.Find(0, 0)->alpha, 255);
   EXPECT_EQ(tileMap.Find(1, 1)->tileName, "before");
   EXPECT_EQ(tileMap.Find(0, 1)->inMap, 0);
+  // What the data checker is told of each cell: its first line and how many of its lines the
+  // file held (the cell the file ends in has fewer).
+  WriteCells(0, 5, {"12", "0", "7", "1"});
+  const int32_t file = OpenTextFile(-1, dir / "MAPS/LAB.ai42");
+  ReadWorldHeader(file);
+  std::vector<std::string> seen;
+  ReadWorldCells(file, 0, 5, [&seen](const WorldFileCell& c) {
+    seen.push_back(c.text + " line " + std::to_string(c.line) + ", " + std::to_string(c.linesRead) + " read");
+  });
+  CloseTextFile(file);
+  EXPECT_EQ(seen, (std::vector<std::string>{"1207 line 6, 3 read", "1 line 9, 1 read"}));
 }
 
 TEST_F(WorldMap, WithoutDrawingOnlyNamesAreRecorded) {
@@ -92,7 +103,7 @@ TEST_F(WorldMap, OversizedMapsAreReadWithTheirOwnSizesAndCutToTheGrid) {
     int w, h;        // as the file says
     int mapW, mapH;  // as the game takes them
   };
-  const Case cases[] = {{1, 600, 1, 512}, {600, 1, 512, 1}, {5000, -3, 512, 0}};
+  const Case cases[] = {{1, 600, 1, 512}, {600, 1, 512, 1}, {5000, -3, 512, 0}, {512, 0, 512, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
     tileMap.Create(513, 513);
@@ -108,7 +119,10 @@ TEST_F(WorldMap, OversizedMapsAreReadWithTheirOwnSizesAndCutToTheGrid) {
       }
     WriteCells(c.w, c.h, texts);
     WriteValues(values);
+    ::testing::internal::CaptureStderr();
     LoadWorld();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("does not fit the map") != std::string::npos, c.w > 512 || c.h > 512) << said;
     EXPECT_EQ(gameState.mapWidth, c.mapW);
     EXPECT_EQ(gameState.mapHeight, c.mapH);
     const std::pair<int, int> probes[] = {{0, 0}, {1, 0}, {0, c.mapH}, {c.mapW, c.mapH}, {c.mapW / 2, c.mapH / 2}};
