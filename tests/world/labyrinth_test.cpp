@@ -104,7 +104,7 @@ TEST_F(Labyrinth, ColumnAndRowOneAreWalkedOnlyFromTheStart) {
     ResetWorld();
     RandomSeed(seed);
     Generate(30, 30);
-    auto run = [this](bool column) {
+    auto run = [](bool column) {
       int n = 0;
       while (tileMap.Name(column ? 1 : 2 + n, column ? 2 + n : 1) == "LAB_FLOOR") n++;
       int all = 0;
