@@ -3,8 +3,6 @@
 // (made by our generators). Run by hand when a target is added; the output is committed.
 //   quorvex_fuzz_seeds [CORPUS_DIR]
 #include <png.h>
-#include <zlib.h>
-#include <zstd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -50,37 +48,6 @@ Bytes Rgba(int w, int h) {
 Bytes Rgb(int w, int h) {
   Bytes out;
   for (int i = 0; i < w * h; i++) out.insert(out.end(), {static_cast<uint8_t>(i * 40), 20, static_cast<uint8_t>(255 - i)});
-  return out;
-}
-
-// Packed as a map editor packs a layer: zlib, gzip or zstd.
-std::string Pack(const std::string& kind, const std::string& bytes) {
-  std::string out(bytes.size() * 2 + 64, '\0');
-  if (kind == "zstd") {
-    out.resize(ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3));
-    return out;
-  }
-  z_stream stream{};
-  deflateInit2(&stream, 6, Z_DEFLATED, kind == "gzip" ? 16 + MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-  stream.avail_in = static_cast<uInt>(bytes.size());
-  stream.next_out = reinterpret_cast<Bytef*>(out.data());
-  stream.avail_out = static_cast<uInt>(out.size());
-  deflate(&stream, Z_FINISH);
-  out.resize(stream.total_out);
-  deflateEnd(&stream);
-  return out;
-}
-
-std::string Base64(const std::string& bytes) {
-  static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    const size_t n = std::min<size_t>(3, bytes.size() - i);
-    uint32_t v = 0;
-    for (size_t k = 0; k < 3; k++) v = v << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
-    for (size_t k = 0; k < 4; k++) out += k <= n ? kDigits[(v >> (18 - 6 * k)) & 63] : '=';
-  }
   return out;
 }
 

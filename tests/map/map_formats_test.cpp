@@ -3,8 +3,6 @@
 // the cell or tile; a painted picture's channels become the texts the tile directory names.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-#include <zstd.h>
 
 #include "map/png_map.h"
 #include "map/tiled_map.h"
@@ -13,36 +11,6 @@
 namespace {
 
 const std::set<std::string> kTiles = {"150110086", "020060110", "LAB_WALL", "123", "1207"};
-
-std::string Pack(const std::string& kind, const std::string& bytes) {
-  std::string out(bytes.size() * 2 + 64, '\0');
-  if (kind == "zstd") {
-    out.resize(ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3));
-    return out;
-  }
-  z_stream stream{};
-  deflateInit2(&stream, 6, Z_DEFLATED, kind == "gzip" ? 16 + MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-  stream.avail_in = static_cast<uInt>(bytes.size());
-  stream.next_out = reinterpret_cast<Bytef*>(out.data());
-  stream.avail_out = static_cast<uInt>(out.size());
-  deflate(&stream, Z_FINISH);
-  out.resize(stream.total_out);
-  deflateEnd(&stream);
-  return out;
-}
-
-std::string Base64(const std::string& bytes) {
-  static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    const size_t n = std::min<size_t>(3, bytes.size() - i);
-    uint32_t v = 0;
-    for (size_t k = 0; k < 3; k++) v = v << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
-    for (size_t k = 0; k < 4; k++) out += k <= n ? kDigits[(v >> (18 - 6 * k)) & 63] : '=';
-  }
-  return out;
-}
 
 // The 3 x 2 map: row 0 is 150110086, 020060110, empty; row 1 is LAB_WALL, 150110086, 020060110.
 const std::vector<uint32_t> kGids = {1, 2, 0, 4, 1, 2};

@@ -1,5 +1,6 @@
 #include "support/sample_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,8 @@
 #include <png.h>
 #include <sys/resource.h>
 #include <tiffio.h>
+#include <zlib.h>
+#include <zstd.h>
 
 #include "lib/ogg_writer.h"
 #include "support/temp_dir.h"
@@ -41,6 +44,36 @@ void PngFlush(png_structp) {}
 }  // namespace
 
 std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::string Pack(const std::string& kind, const std::string& bytes) {
+  std::string out(bytes.size() * 2 + 64, '\0');
+  if (kind == "zstd") {
+    out.resize(ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3));
+    return out;
+  }
+  z_stream stream{};
+  deflateInit2(&stream, 6, Z_DEFLATED, kind == "gzip" ? 16 + MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+std::string Base64(const std::string& bytes) {
+  static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t n = std::min<size_t>(3, bytes.size() - i);
+    uint32_t v = 0;
+    for (size_t k = 0; k < 3; k++) v = v << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
+    for (size_t k = 0; k < 4; k++) out += k <= n ? kDigits[(v >> (18 - 6 * k)) & 63] : '=';
+  }
+  return out;
+}
 
 long PeakResidentKilobytes() {
   rusage usage{};

@@ -10,6 +10,11 @@ using Bytes = std::vector<uint8_t>;
 
 std::string AsString(const Bytes& bytes);
 
+// Bytes packed as a map editor packs a layer's data: kind is "zlib", "gzip" or "zstd".
+std::string Pack(const std::string& kind, const std::string& bytes);
+// Base64 with padding, as Tiled writes it.
+std::string Base64(const std::string& bytes);
+
 // A pixel as the decoders give it: red in the low byte, alpha in the high one.
 constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) { return r | g << 8 | b << 16 | a << 24; }
 
