@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -112,4 +113,25 @@ void ResetForInput(int32_t side) {
   gameState.fontScale = 1.0f;
   gameState.inTitle = 0;
   tileMap.Create(side, side);
+}
+
+void FuzzTiledMap(const uint8_t* data, size_t size, TiledReader read, const char* file) {
+  static const std::set<std::string> kTiles = {"150110086", "020060110", "190160110", "LAB_WALL"};
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const size_t split = bytes.find("\n#tileset\n");
+  const std::string map = bytes.substr(0, split);
+  const std::string tileset = split == std::string::npos ? "" : bytes.substr(split + 10);
+  const TilesetReader reader = [&](const std::string&, std::string& text) {
+    text = tileset;
+    return split != std::string::npos;
+  };
+  TiledMap tiled;
+  MapCells cells;
+  std::string refusal;
+  if (!read(map, file, reader, tiled, refusal)) {
+    if (refusal.empty()) std::abort();
+    return;
+  }
+  if (!TiledCells(tiled, kTiles, cells, refusal)) return;
+  if (cells.texts.size() != static_cast<size_t>(tiled.width) * static_cast<size_t>(tiled.height)) std::abort();
 }
