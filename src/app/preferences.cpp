@@ -333,7 +333,16 @@ Preferences ParsePreferences(const std::string& text, const std::string& name, s
 std::string FormatPreferences(const Preferences& p) {
   const Bindings defaults = DefaultBindings();
   const InputKind keys{"key", KeyName, KeyFromName}, buttons{"button", PadInputName, PadInputFromName};
-  std::string text =
+  // One entry an action, with its default in the comment above it.
+  std::string text;
+  const auto entries = [&text](const std::vector<int32_t> (&given)[kActionCount],
+                               const std::vector<int32_t> (&fallback)[kActionCount], const InputKind& kind) {
+    for (int32_t a = 0; a < kActionCount; a++) {
+      text += "\n# " + Capitalised(kActionInfo[a].what) + ". Default: " + ListText(fallback[a], kind) + ".\n";
+      text += std::string(kind.prefix) + "." + kActionInfo[a].name + " =" + (given[a].empty() ? "" : " " + ListText(given[a], kind)) + "\n";
+    }
+  };
+  text =
       "# Quorvex preferences. The game writes this file whenever you change something it keeps:\n"
       "# Alt+Enter or F11, the window's size, the volume keys. You may edit it while the game is\n"
       "# not running: each entry is NAME = VALUE, and # starts a comment. An entry left out, or one\n"
@@ -357,20 +366,13 @@ std::string FormatPreferences(const Preferences& p) {
       "# Keys by name (Up, Space, Return, PageUp, A, 1, Keypad8, LeftShift, ...; man 6 quorvex lists\n"
       "# them all), several separated by commas. A key serves one action; F5 to F9, F11 and the Alt\n"
       "# keys belong to the volumes and the full screen.\n";
-  for (int32_t a = 0; a < kActionCount; a++) {
-    text += "\n# " + Capitalised(kActionInfo[a].what) + ". Default: " + ListText(defaults.keys[a], keys) + ".\n";
-    text += std::string("key.") + kActionInfo[a].name + " =" + (p.bindings.keys[a].empty() ? "" : " " + ListText(p.bindings.keys[a], keys)) + "\n";
-  }
+  entries(p.bindings.keys, defaults.keys, keys);
   text +=
       "\n"
       "# Game controller buttons: A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, LeftStick,\n"
       "# RightStick (where a pad of the usual layout has them), Up, Down, Left, Right (its D-pad and\n"
       "# left stick), or a button number from 1 to 32 for other joysticks.\n";
-  for (int32_t a = 0; a < kActionCount; a++) {
-    text += "\n# " + Capitalised(kActionInfo[a].what) + ". Default: " + ListText(defaults.buttons[a], buttons) + ".\n";
-    text += std::string("button.") + kActionInfo[a].name + " =" +
-            (p.bindings.buttons[a].empty() ? "" : " " + ListText(p.bindings.buttons[a], buttons)) + "\n";
-  }
+  entries(p.bindings.buttons, defaults.buttons, buttons);
   return text;
 }
 
