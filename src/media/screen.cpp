@@ -70,6 +70,7 @@ void CloseScreen() {
   ForgetBackBufferDebts();
   NoteBackBufferUnknown();
   DropEnlarged();
+  ForgetCrispScale();
   if (video.backBuffer) SDL_DestroyTexture(video.backBuffer);
   if (video.renderer) SDL_DestroyRenderer(video.renderer);
   video.backBuffer = nullptr;
@@ -137,6 +138,8 @@ void CopyBackBufferTo(const SDL_Rect& area) {
   int32_t factor = 0;
   if (!whole && !smaller) {
     factor = static_cast<int32_t>(std::ceil(std::max(static_cast<double>(area.w) / bw, static_cast<double>(area.h) / bh)));
+    // One pass where the renderer runs our program; else enlarged by the factor, then smoothed.
+    if (DrawCrispScaled(area, factor)) return;
     SDL_RendererInfo info;
     if (SDL_GetRendererInfo(video.renderer, &info) != 0 || (info.max_texture_width > 0 && bw * factor > info.max_texture_width) ||
         (info.max_texture_height > 0 && bh * factor > info.max_texture_height))

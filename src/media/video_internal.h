@@ -44,6 +44,13 @@ void ReleaseImageTextures();
 // Forgets every image, quad and drawing setting.
 void ReleaseAllImages();
 
+// Scales the back buffer into the window's rectangle `area` in one pass, as crisp as enlarging it
+// by the whole `factor` (nearest) and smoothing that down (bilinear) would; false, having drawn
+// nothing, where the renderer cannot (then the two passes are the way). crisp_scale.cpp.
+bool DrawCrispScaled(const SDL_Rect& area, int32_t factor);
+// Forgets the program of that pass (its renderer is going away).
+void ForgetCrispScale();
+
 // The notice of ShowNotice (notice.cpp): drawn into the window's rectangle `area` of the picture
 // once the back buffer is there; counted down once per present; forgotten with the window.
 void DrawNotice(const SDL_Rect& area);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -456,6 +458,8 @@ TEST_F(ScaledScreen, TheScreenFillsTheWindowInItsOwnShapeWithCrispPixels) {
       {800, 480, {80, 0, 640, 480}}, // wider: black bars left and right
       {640, 600, {0, 60, 640, 480}}, // taller: black bars above and below
       {480, 360, {0, 0, 480, 360}},  // one and a half: enlarged twice, then smoothed down
+      {1000, 600, {100, 0, 800, 600}},  // two and a half, with bars: enlarged three times
+      {341, 256, {0, 0, 341, 256}},  // a little larger: enlarged twice, then smoothed down
       {160, 120, {0, 0, 160, 120}},  // smaller: smoothed
   };
   windowShotPath = dir / "window.png";
@@ -500,6 +504,41 @@ TEST_F(ScaledScreen, TheScreenFillsTheWindowInItsOwnShapeWithCrispPixels) {
     const bool whole = w % 320 == 0;
     EXPECT_EQ(blended > 0, !whole) << blended << " blended columns";
     EXPECT_LE(blended, 2);
+    if (!whole && w > 320) {
+      // Every pixel as enlarging the screen by the next whole factor (nearest) and smoothing that
+      // down to the window (bilinear) makes it, give or take the rounding of the weights.
+      const int k = (w + 319) / 320;
+      auto source = [](int x, int y) {
+        if (x == 10 && y == 10) return Rgb{255, 0, 0};
+        return x >= 161 ? Rgb{255, 255, 255} : Rgb{40, 40, 40};
+      };
+      // The two enlarged pixels a window pixel falls between along one axis, and its weight.
+      auto along = [k](int at, int size, int screen, int& low, int& high, double& weight) {
+        const double e = (at + 0.5) * screen * k / size - 0.5;
+        const int j = static_cast<int>(std::floor(e));
+        weight = e - j;
+        low = std::clamp(j, 0, screen * k - 1) / k;
+        high = std::clamp(j + 1, 0, screen * k - 1) / k;
+      };
+      int wrong = 0;
+      for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+          int x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+          double fx = 0, fy = 0;
+          along(x, w, 320, x1, x2, fx);
+          along(y, h, 240, y1, y2, fy);
+          auto mix = [&](int Rgb::*channel) {
+            const double top = (1 - fx) * (source(x1, y1).*channel) + fx * (source(x2, y1).*channel);
+            const double bottom = (1 - fx) * (source(x1, y2).*channel) + fx * (source(x2, y2).*channel);
+            return static_cast<int>(std::lround((1 - fy) * top + fy * bottom));
+          };
+          const Rgb got = shot.At(x0 + x, y0 + y);
+          const bool near = std::abs(got.r - mix(&Rgb::r)) <= 2 && std::abs(got.g - mix(&Rgb::g)) <= 2 &&
+                            std::abs(got.b - mix(&Rgb::b)) <= 2;
+          if (!near && wrong++ < 5) ADD_FAILURE() << "pixel (" << x << ", " << y << ") of the picture is " << got;
+        }
+      EXPECT_EQ(wrong, 0) << "pixels not as the enlarged and smoothed screen";
+    }
     if (whole) {
       const int k = w / 320;
       for (int y = 0; y < k; y++)
