@@ -1,6 +1,7 @@
 #include "data/assets.h"
 
 #include <cstdio>
+#include <unordered_map>
 
 #include "core/game_state.h"
 #include "core/random.h"
@@ -17,6 +18,10 @@ std::vector<FloatingImage> titleImages;
 std::vector<FloatingImage> gameImages;
 
 namespace {
+
+// Where each file name stands in topographyImages, filled with the list: a world places its
+// tiles' graphics a quarter million times over.
+std::unordered_map<std::string, size_t> topographyByName;
 
 // Calls visit(name) for every file (not directory) of the directory matching the pattern,
 // in listing order. A directory that cannot be listed gives nothing.
@@ -91,6 +96,7 @@ void LoadMusicList() {
 void LoadTopographyImages() {
   for (TopographyImage& t : topographyImages) FreeImage(t.sprite);
   topographyImages.clear();
+  topographyByName.clear();
   ScanDirectory(settings.TOPOGFX, "*" + settings.GFXCODEC, [](const std::string& name) {
     TopographyImage t;
     t.path = settings.TOPOGFX + name;
@@ -98,8 +104,19 @@ void LoadTopographyImages() {
     t.fileName = name;
     t.width = static_cast<float>(ImageWidth(t.sprite));
     t.height = static_cast<float>(ImageHeight(t.sprite));
+    topographyByName.emplace(name, topographyImages.size());
     topographyImages.push_back(std::move(t));
   });
+}
+
+const TopographyImage* FindTopographyImage(const std::string& fileName) {
+  const auto known = topographyByName.find(fileName);
+  if (known != topographyByName.end() && known->second < topographyImages.size() &&
+      topographyImages[known->second].fileName == fileName)
+    return &topographyImages[known->second];
+  for (const TopographyImage& entry : topographyImages)
+    if (entry.fileName == fileName) return &entry;
+  return nullptr;
 }
 
 void LoadTitleImages() { LoadFloatingImages(titleImages, titleImageFiles, settings.SCREGFXPATH, settings.SCREGFXMAX); }
@@ -171,6 +188,7 @@ void FreeAssets() {
   musicTracks.clear();
   for (TopographyImage& t : topographyImages) FreeImage(t.sprite);
   topographyImages.clear();
+  topographyByName.clear();
   FreeFloatingImages(titleImages, titleImageFiles);
   FreeFloatingImages(gameImages, gameImageFiles);
 }

@@ -48,6 +48,8 @@ void LoadTopographyImages();
 void LoadTitleImages();
 void LoadGameImages();
 
+// The topography image of a file name (exactly); nullptr for none.
+const TopographyImage* FindTopographyImage(const std::string& fileName);
 // The sound effect a name plays: the first whose file name is the name, exactly; nullptr for none.
 const SoundEntry* FindSoundEffect(const std::string& name);
 // Plays the sound effect FindSoundEffect finds, if it loaded; flags go to PlaySoundFrom.

@@ -244,7 +244,7 @@ int32_t OpenTextFile(int32_t id, const std::string& path) {
 bool AtEndOfFile(int32_t file) {
   auto* f = files.Find(file);
   if (!f) return true;
-  const int c = std::fgetc(f->get());
+  const int c = getc_unlocked(f->get());
   if (c == EOF) return true;
   std::ungetc(c, f->get());
   return false;
@@ -255,11 +255,13 @@ std::string ReadLine(int32_t file) {
   if (!f) return "";
   FILE* fp = f->get();
   std::string line;
+  // A text file is read by one thread only, so without the stream's lock: a world map is
+  // millions of characters.
   for (;;) {
-    const int c = std::fgetc(fp);
+    const int c = getc_unlocked(fp);
     if (c == EOF || c == '\n' || c == '\0') break;
     if (c == '\r') {
-      const int next = std::fgetc(fp);
+      const int next = getc_unlocked(fp);
       if (next != '\n' && next != EOF) std::ungetc(next, fp);
       break;
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -111,7 +112,7 @@ TileDefinition ParseTileDefinition(const std::string& path, LinePairWatcher* wat
 // Tile definition files already read, by path. Levels place the same few tiles over and over
 // (a 256 x 256 level places over 65 000), so each file is read once while the data stays as
 // it was read (see DirectoryReading).
-std::map<std::string, TileDefinition> tileDefinitions;
+std::unordered_map<std::string, TileDefinition> tileDefinitions;
 uint64_t tileDefinitionsReading = 0;
 
 const TileDefinition& ReadTileDefinition(const std::string& path) {
@@ -198,7 +199,10 @@ bool IsTileName(const std::string& name) {
 }
 
 void LoadNamedTile(int32_t x, int32_t y, const std::string& name) {
-  if (IsTileName(name)) LoadTileDefinition(x, y, TileDirectory() + name);
+  if (!IsTileName(name)) return;
+  static std::string path;  // one buffer for the quarter million tiles of a world
+  path.assign(settings.RGBCODEPATH).append(settings.APPSTART).append("\\").append(name);
+  LoadTileDefinition(x, y, path);
 }
 
 void ResetTileMap() {
@@ -231,11 +235,7 @@ void LoadTileDefinition(int32_t x, int32_t y, const std::string& path) {
   if (definition.opened) ApplyTileDefinition(definition, *cell);
 }
 
-const TopographyImage* TileGraphic(const std::string& gfxName) {
-  for (const TopographyImage& entry : topographyImages)
-    if (entry.fileName == gfxName) return &entry;
-  return nullptr;
-}
+const TopographyImage* TileGraphic(const std::string& gfxName) { return FindTopographyImage(gfxName); }
 
 bool SpawnsAsChild(const ObjectDefinition& definition, const std::string& childName) {
   return definition.DGFXNAME != "NOPE" && definition.DGFXNAME == childName;
