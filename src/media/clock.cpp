@@ -3,7 +3,6 @@
 #include "media/clock.h"
 
 #include <chrono>
-#include <thread>
 
 #include "media/internal.h"
 
@@ -26,10 +25,6 @@ void SetFastMode(bool fast) {
   virtualMs = 0;
 }
 bool FastMode() { return fastMode; }
-
-void YieldThread() {
-  if (!fastMode) std::this_thread::yield();
-}
 
 void AdvanceVirtualClock(uint32_t milliseconds) { virtualMs += milliseconds; }
 void AdvanceVirtualFrame() { virtualMs += 16; }

@@ -13,8 +13,6 @@
 // --- Clock (clock.cpp) ----------------------------------------------------------------------
 
 bool FastMode();
-// Gives up the rest of the time slice (nothing in fast mode).
-void YieldThread();
 // Fast mode: moves the virtual clock on by that many milliseconds (a sleep) or by one presented
 // frame (16 ms).
 void AdvanceVirtualClock(uint32_t milliseconds);

@@ -18,6 +18,8 @@ bool SaveBackBufferPng(const std::string& path);
 bool IsFullscreen();
 // Handles every pending window message.
 void DrainWindowMessages();
+// Wall-clock seconds spent in PresentFrame since the program started (pacing waits included).
+double PresentSeconds();
 
 // --- Images and quads -----------------------------------------------------------------------
 
