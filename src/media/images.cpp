@@ -52,6 +52,7 @@ struct Pixels {
   SDL_Rect gpuArea{0, 0, 0, 0};    // the grab's rectangle in gpuCopy (a former back buffer's texture is larger)
   bool fromFile = false;           // decoded from a file: counted in the budget and found by identity
   bool opaque = false;             // every pixel's alpha is 255 (a grab's always is: the back buffer is opaque)
+  bool binaryAlpha = false;        // every pixel's alpha is 0 or 255
   // A grab drawn from its GPU copy holds no pixels here: they are read back from the copy
   // only if something asks for them (EnsurePixels).
   FileIdentity source{};
@@ -96,13 +97,19 @@ std::set<std::string> reportedFiles;          // files said to be left out for l
 
 // The account of what the back buffer may hold (see "Drawing into the back buffer" below):
 // since the last clear or covering draw, the colours of clears and boxes, the pixels of quads
-// drawn texel for texel (no blending, no filtering, no tint), and the rectangles of every other
-// draw. It holds those pixels weakly, so that it keeps no freed image alive; pixels gone by the
+// drawn texel for texel (no filtering, no tint, and each texel either replacing its pixel or
+// leaving it: no blending, or whole-or-nothing alpha over the usual pair), with the key those
+// draws left out, and the rectangles of every other draw. It holds those pixels weakly, so that
+// it keeps no freed image alive; pixels gone by the
 // time of a grab are pixels it can no longer vouch for.
 struct BackBufferAccount {
   bool allUnknown = true;
   std::vector<int32_t> colours;
-  std::vector<std::weak_ptr<Pixels>> copied;
+  struct Copied {
+    std::weak_ptr<Pixels> pixels;
+    int32_t keyedOut;  // the colour whose texels were left out of the draw, -1 for none
+  };
+  std::vector<Copied> copied;
   std::vector<SDL_Rect> unknown;
 
   void Reset(bool unknownAll) {
@@ -289,8 +296,11 @@ std::shared_ptr<Pixels> DecodedFile(const std::string& path) {
   pixels->width = picture.width;
   pixels->height = picture.height;
   pixels->rgba = std::move(picture.pixels);
-  pixels->opaque = true;
-  for (size_t i = 3; i < pixels->rgba.size() && pixels->opaque; i += 4) pixels->opaque = pixels->rgba[i] == 255;
+  pixels->opaque = pixels->binaryAlpha = true;
+  for (size_t i = 3; i < pixels->rgba.size() && pixels->binaryAlpha; i += 4) {
+    pixels->opaque = pixels->opaque && pixels->rgba[i] == 255;
+    pixels->binaryAlpha = pixels->rgba[i] == 255 || pixels->rgba[i] == 0;
+  }
   pixels->fromFile = true;
   pixels->source = identity;
   decodedBytes += static_cast<int64_t>(pixels->rgba.size());
@@ -538,7 +548,8 @@ struct BackBufferDraw {
   Kind kind = kBox;
   int32_t colour = 0;              // kClear, kBox
   bool coversAll = false;          // kQuad: it replaces every pixel of the back buffer
-  bool texelForTexel = false;      // kQuad: unblended, unfiltered, untinted, from pixels held here
+  bool texelForTexel = false;      // kQuad: each texel of pixels held here replaces its pixel or leaves it
+  int32_t keyedOut = -1;           // kQuad, texel for texel: the key whose texels it left out
   std::shared_ptr<Pixels> pixels;  // kQuad
   SDL_FRect area{0, 0, 0, 0};      // kQuad: where it lands, upright
   float angle = 0;                 // kQuad: turned about the centre of area
@@ -550,9 +561,9 @@ void RecordQuad(const BackBufferDraw& draw) {
   if (draw.coversAll) account.Reset(!draw.texelForTexel);
   if (account.allUnknown) return;
   if (draw.texelForTexel) {
-    for (const std::weak_ptr<Pixels>& p : account.copied)
-      if (p.lock() == draw.pixels) return;
-    account.copied.push_back(draw.pixels);
+    for (const BackBufferAccount::Copied& c : account.copied)
+      if (c.keyedOut == draw.keyedOut && c.pixels.lock() == draw.pixels) return;
+    account.copied.push_back({draw.pixels, draw.keyedOut});
     return;
   }
   const SDL_FRect& area = draw.area;
@@ -600,8 +611,9 @@ void DrawIntoBackBuffer(const BackBufferDraw& draw) {
 bool BackBufferMayHoldKey(int32_t key, const SDL_Rect& area) {
   if (account.allUnknown) return true;
   if (std::find(account.colours.begin(), account.colours.end(), key) != account.colours.end()) return true;
-  for (const std::weak_ptr<Pixels>& copied : account.copied) {
-    const std::shared_ptr<Pixels> pixels = copied.lock();
+  for (const BackBufferAccount::Copied& copied : account.copied) {
+    if (copied.keyedOut == key) continue;  // drawn without its texels of the key's colour
+    const std::shared_ptr<Pixels> pixels = copied.pixels.lock();
     if (!pixels || HasKeyColour(*pixels, key)) return true;  // freed since: nothing to look at
   }
   for (const SDL_Rect& rect : account.unknown) {
@@ -669,8 +681,13 @@ void DrawQuad(int32_t quad, int32_t x, int32_t y, int32_t alpha) {
   draw.coversAll = replaces && found->drawn == 0.0f && area.x <= 0 && area.y <= 0 &&
                    area.x + area.w >= static_cast<float>(video.backWidth) && area.y + area.h >= static_cast<float>(video.backHeight);
   const SDL_Rect* source = texture == image->pixels->gpuCopy ? &image->pixels->gpuArea : nullptr;
-  draw.texelForTexel = replaces && !bilinear && (found->colour & 0xFFFFFF) == 0xFFFFFF && source == nullptr &&
-                       !image->pixels->rgba.empty();
+  // Texels whose alpha is whole or nothing, drawn whole under (source alpha, inverse source
+  // alpha), each replace their pixel or leave it too, as do the keyed ones: a sprite adds only
+  // its own colours, less its key's, and a grab need not read back where it went.
+  const bool wholeOrNothing = image->pixels->binaryAlpha && alpha >= 255 && blending.source == 5 && blending.destination == 6;
+  draw.texelForTexel = (replaces || wholeOrNothing) && !bilinear && (found->colour & 0xFFFFFF) == 0xFFFFFF &&
+                       source == nullptr && !image->pixels->rgba.empty();
+  draw.keyedOut = image->key;
   DrawIntoBackBuffer(draw);
   SDL_RenderCopyExF(video.renderer, texture, source, &area, found->drawn, nullptr, static_cast<SDL_RendererFlip>(flip));
 }
@@ -750,7 +767,7 @@ int32_t GrabBackBuffer(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
   auto pixels = std::make_shared<Pixels>();
   pixels->width = area.w;
   pixels->height = area.h;
-  pixels->opaque = true;
+  pixels->opaque = pixels->binaryAlpha = true;
   Image image;
   image.width = area.w;
   image.height = area.h;

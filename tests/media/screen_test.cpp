@@ -321,7 +321,7 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
     const char* how;
     std::function<void()> draw;  // puts magenta at (50, 50) of a back buffer cleared to blue
   };
-  int32_t unkeyed = 0, white = 0;
+  int32_t unkeyed = 0, white = 0, whiteKeyed = 0;
   auto quad = [&](int32_t image, int w, int h) {
     const int32_t q = MakeQuad(-1, image);
     ResizeQuad(q, w, h);
@@ -347,6 +347,7 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
          SetQuadColour(q, Colour(kKey));
          DrawQuad(q, 48, 48, 255);
        }},
+      {"a sprite holding it beside its own key's colour", [&] { DrawQuad(quad(whiteKeyed, 4, 4), 48, 48, 255); }},
       {"an unblended image holding it, freed before the grab", [&] {
          const int32_t image = Image(1, 1, {kKey});
          const int32_t q = quad(image, 4, 4);
@@ -362,6 +363,7 @@ TEST_F(Screen, AGrabFindsTheKeyColourHoweverItCameThere) {
   };
   SetTransparentColour(kWhite);
   unkeyed = Image(1, 1, {kKey});
+  whiteKeyed = Image(2, 1, {{255, 255, 255}, kKey});  // the left half is left out
   white = Image(1, 1, {{255, 255, 255}});
   SetTransparentColour(-1);
   white = Image(1, 1, {{255, 255, 255}});
