@@ -100,8 +100,8 @@ std::set<std::string> reportedFiles;          // files said to be left out for l
 // drawn texel for texel (no filtering, no tint, and each texel either replacing its pixel or
 // leaving it: no blending, or whole-or-nothing alpha over the usual pair), with the key those
 // draws left out, and the rectangles of every other draw. It holds those pixels weakly, so that
-// it keeps no freed image alive; pixels gone by the
-// time of a grab are pixels it can no longer vouch for.
+// it keeps no freed image alive; pixels gone by the time of a grab are pixels it can no longer
+// vouch for.
 struct BackBufferAccount {
   bool allUnknown = true;
   std::vector<int32_t> colours;
