@@ -192,7 +192,20 @@ bool ReadTileFile(const std::string& path, TileCell& cell, LinePairWatcher* watc
   return definition.opened;
 }
 
-std::string TileDirectory() { return settings.RGBCODEPATH + settings.APPSTART + "\\"; }
+namespace {
+
+// Appends the tile directory to a text (placing a world's tiles reuses one buffer for their paths).
+std::string& AppendTileDirectory(std::string& text) {
+  return text.append(settings.RGBCODEPATH).append(settings.APPSTART).append("\\");
+}
+
+}  // namespace
+
+std::string TileDirectory() {
+  std::string directory;
+  AppendTileDirectory(directory);
+  return directory;
+}
 
 bool IsTileName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
@@ -201,7 +214,8 @@ bool IsTileName(const std::string& name) {
 void LoadNamedTile(int32_t x, int32_t y, const std::string& name) {
   if (!IsTileName(name)) return;
   static std::string path;  // one buffer for the quarter million tiles of a world
-  path.assign(settings.RGBCODEPATH).append(settings.APPSTART).append("\\").append(name);
+  path.clear();
+  AppendTileDirectory(path).append(name);
   LoadTileDefinition(x, y, path);
 }
 
@@ -235,8 +249,6 @@ void LoadTileDefinition(int32_t x, int32_t y, const std::string& path) {
   if (definition.opened) ApplyTileDefinition(definition, *cell);
 }
 
-const TopographyImage* TileGraphic(const std::string& gfxName) { return FindTopographyImage(gfxName); }
-
 bool SpawnsAsChild(const ObjectDefinition& definition, const std::string& childName) {
   return definition.DGFXNAME != "NOPE" && definition.DGFXNAME == childName;
 }
@@ -244,7 +256,7 @@ bool SpawnsAsChild(const ObjectDefinition& definition, const std::string& childN
 void BindTileGraphic(int32_t x, int32_t y, const std::string& gfxName) {
   TileCell* cell = tileMap.Find(x, y);
   if (!cell) return;
-  const TopographyImage* entry = TileGraphic(gfxName);
+  const TopographyImage* entry = FindTopographyImage(gfxName);
   if (!entry) return;
   if (QuadExists(cell->tileSprite)) FreeQuad(cell->tileSprite);
   cell->tileSprite = MakeQuad(-1, entry->sprite);

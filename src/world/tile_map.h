@@ -122,8 +122,6 @@ const KeyKinds& TileFileKeys();
 // Reads a tile definition file into a cell as placing the tile does, telling a watcher of every
 // pair (the file is read afresh, not taken from what placing tiles keeps). False when it cannot be opened.
 bool ReadTileFile(const std::string& path, TileCell& cell, LinePairWatcher* watcher);
-// The entry of topographyImages a tile's graphic name names (its file name, exactly); nullptr for none.
-const TopographyImage* TileGraphic(const std::string& gfxName);
 // True when a definition spawns in a child slot of that name: DGFXNAME the same, and not "NOPE".
 bool SpawnsAsChild(const ObjectDefinition& definition, const std::string& childName);
 // A tile name is the name of one file in the tile directory. A name holding a path separator,

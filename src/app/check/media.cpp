@@ -128,7 +128,7 @@ void DataChecker::CheckPictures() {
 
 void DataChecker::CheckImageName(const Place& at, const std::string& key, const std::string& name) {
   if (!DirectoryUsable("TOPOGFX")) return;
-  if (TileGraphic(name)) return;
+  if (FindTopographyImage(name)) return;
   std::vector<std::string> names;
   for (const TopographyImage& image : topographyImages) names.push_back(image.fileName);
   const std::string effect = ", so cells of this tile keep the graphic of the tile they had before";
