@@ -2,20 +2,23 @@
 // plain way with SDL2 and nothing of ours. A cleared back buffer (a render-target texture), a
 // grid of TILE x TILE textured quads over the whole of it, then (the zoom pass) a grab of
 // (1, 1, W - 1, H - 1) stretched back over the cleared buffer with bilinear filtering, and the
-// copy to the window. Unpaced.
+// copy to the window. Unpaced, or paced the plain way (a sleep to each frame's deadline).
 //
-//   quorvex_bench_reference W H FRAMES [TILE [ZOOM]]    TILE 40, ZOOM 1 by default
+//   quorvex_bench_reference W H FRAMES [TILE [ZOOM [PACE]]]    TILE 40, ZOOM 1, PACE 0 by default
 //
-// Prints "first_frame_ms N" (from the start of main to the first present: what any SDL2 program
-// with this renderer pays to start here), "fps N" over the frames after the first tenth, and
-// "peak_rss_kb N" (the process's peak resident memory), one per line.
+// PACE is frames per second (0: as fast as it goes). Prints "first_frame_ms N" (from the start of
+// main to the first present: what any SDL2 program with this renderer pays to start here), then,
+// over the frames after the first tenth, "fps N" and "cpu_percent N" (the whole process, every
+// thread, in % of a core), and "peak_rss_kb N" (the process's peak resident memory), one per line.
 #include <SDL.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -25,6 +28,13 @@ long PeakResidentKb() {
   while (std::getline(status, line))
     if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
   return 0;
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 int Fail(const char* what) {
@@ -37,13 +47,14 @@ int Fail(const char* what) {
 int main(int argc, char** argv) {
   const auto programStart = std::chrono::steady_clock::now();
   if (argc < 4) {
-    std::fprintf(stderr, "usage: quorvex_bench_reference W H FRAMES [TILE [ZOOM]]\n");
+    std::fprintf(stderr, "usage: quorvex_bench_reference W H FRAMES [TILE [ZOOM [PACE]]]\n");
     return 2;
   }
   const int width = std::atoi(argv[1]), height = std::atoi(argv[2]), frames = std::atoi(argv[3]);
   const int tile = argc > 4 ? std::atoi(argv[4]) : 40;
   const bool zoom = argc > 5 ? std::atoi(argv[5]) != 0 : true;
-  if (width < 2 || height < 2 || frames < 10 || tile < 1) return 2;
+  const int pace = argc > 6 ? std::atoi(argv[6]) : 0;
+  if (width < 2 || height < 2 || frames < 10 || tile < 1 || pace < 0) return 2;
 
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
@@ -66,8 +77,17 @@ int main(int argc, char** argv) {
 
   const int warmUp = frames / 10;
   Uint64 start = 0;
+  double startCpu = 0;
+  auto deadline = std::chrono::steady_clock::now();
   for (int frame = 0; frame < frames; frame++) {
-    if (frame == warmUp) start = SDL_GetPerformanceCounter();
+    if (frame == warmUp) {
+      start = SDL_GetPerformanceCounter();
+      startCpu = CpuSeconds();
+    }
+    if (pace > 0) {
+      deadline += std::chrono::nanoseconds(1000000000 / pace);
+      std::this_thread::sleep_until(deadline);
+    }
     SDL_SetRenderTarget(renderer, back);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
@@ -93,7 +113,8 @@ int main(int argc, char** argv) {
   }
   const double seconds =
       static_cast<double>(SDL_GetPerformanceCounter() - start) / static_cast<double>(SDL_GetPerformanceFrequency());
-  std::printf("fps %.1f\npeak_rss_kb %ld\n", (frames - warmUp) / seconds, PeakResidentKb());
+  std::printf("fps %.1f\ncpu_percent %.1f\npeak_rss_kb %ld\n", (frames - warmUp) / seconds,
+              (CpuSeconds() - startCpu) * 100 / seconds, PeakResidentKb());
   SDL_Quit();
   return 0;
 }
